@@ -1,0 +1,72 @@
+// kxc2tool: the kit's export code without a window.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: kxc2tool COMMAND [ARGS...]\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE.map                         map number, size, terrain counts, roads\n"
+    "  paint FILE.map --game-folder DIR [--map-number N] [--columns C] [--rows R]\n"
+    "        [--winter] [--tiles FILE.bmp] [--seed S] [--yes]\n"
+    "                                        paint the map's .bmp pieces into DIR/UserBMP\n"
+    "  preview FILE.map OUT.png [--columns C] [--rows R] [--winter] [--tiles FILE.bmp]\n"
+    "        [--seed S]                      paint the whole map picture into one PNG\n"
+    "  shp FILE.bmp... --game-folder DIR [--yes]\n"
+    "                                        convert bitmaps into .shp files in DIR/UserMap\n"
+    "  unshp FILE.shp OUT.bmp                decode a .shp file into an 8-bit bitmap\n"
+    "\n"
+    "Options:\n"
+    "  --help       show this help and exit\n"
+    "  --version    show the version and exit\n";
+
+using Command = int (*)(const std::vector<std::string>&);
+
+struct NamedCommand {
+  std::string_view name;
+  Command run;
+};
+
+constexpr NamedCommand kCommands[] = {
+    {"info", kxc2::cli::RunInfo},   {"paint", kxc2::cli::RunPaint}, {"preview", kxc2::cli::RunPreview},
+    {"shp", kxc2::cli::RunShp},     {"unshp", kxc2::cli::RunUnshp},
+};
+
+int UsageFailure(const std::string& message) {
+  std::fprintf(stderr, "kxc2tool: %s\nTry 'kxc2tool --help' for more information.\n", message.c_str());
+  return kxc2::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return UsageFailure("missing command");
+  if (args[0] == "--help" || args[0] == "-h") {
+    std::fputs(kUsage, stdout);
+    return kxc2::cli::kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::puts("kxc2tool " KXC2_VERSION);
+    return kxc2::cli::kExitOk;
+  }
+  for (const NamedCommand& command : kCommands) {
+    if (args[0] != command.name) continue;
+    try {
+      return command.run({args.begin() + 1, args.end()});
+    } catch (const kxc2::cli::UsageError& error) {
+      return UsageFailure(error.message);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "kxc2tool: %s\n", error.what());
+      return kxc2::cli::kExitFailure;
+    }
+  }
+  return UsageFailure("unknown command '" + args[0] + "'");
+}
