@@ -1,0 +1,52 @@
+#include "core/io_error.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace kxc2 {
+namespace {
+
+// Is every folder on the way to path there?
+bool FolderOfPathExists(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return true;
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+std::string IoErrorMessage(int code) {
+  switch (code) {
+    case kIoFileNotFound: return "File not found";
+    case kIoInvalidFilename: return "Invalid filename";
+    case kIoTooManyOpenFiles: return "Too many open files";
+    case kIoAccessDenied: return "File access denied";
+    case kIoReadBeyondEnd: return "Read beyond end of file";
+    case kIoDiskFull: return "Disk full";
+    case 106: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+  }
+}
+
+int IoCodeFromErrno(int err, const std::string& path) {
+  switch (err) {
+    case ENOENT: return FolderOfPathExists(path) ? kIoFileNotFound : kIoInvalidFilename;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EISDIR: return kIoInvalidFilename;
+    case EMFILE:
+    case ENFILE: return kIoTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: return kIoAccessDenied;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT: return kIoDiskFull;
+    default: return err;
+  }
+}
+
+}  // namespace kxc2

@@ -1,0 +1,107 @@
+#include "core/map_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/atomic_file.h"
+#include "core/io_error.h"
+
+namespace kxc2 {
+namespace {
+
+constexpr std::size_t kGridOffset = 10;
+constexpr std::array<std::uint8_t, 15> kTrailerHead = {0x01, 0x55, 0x01, 0x0C, 0x04, 0x01, 0x00, 0x0E,
+                                                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+std::size_t RecordOffset(int column, int row) {
+  return kGridOffset + static_cast<std::size_t>(kHexRecordSize) * (kGridColumns * row + column);
+}
+
+void PutU16(std::uint8_t* at, std::int32_t value) {
+  at[0] = static_cast<std::uint8_t>(value & 0xFF);
+  at[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+std::int32_t GetU16(const std::uint8_t* at) { return at[0] | (at[1] << 8); }
+
+// Reads exactly size bytes or reports why not.
+void ReadExactly(int fd, std::uint8_t* into, std::size_t size, const std::string& path) {
+  while (size > 0) {
+    const ssize_t got = ::read(fd, into, size);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw IoError(IoCodeFromErrno(errno, path));
+    }
+    if (got == 0) throw IoError(kIoReadBeyondEnd);
+    into += got;
+    size -= static_cast<std::size_t>(got);
+  }
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::array<std::uint8_t, kMapFileSize> EncodeMapFile(const MapDocument& document) {
+  std::array<std::uint8_t, kMapFileSize> bytes{};  // reserved bytes and trailer body stay zero
+  PutU16(&bytes[0], document.header.mapNumber);
+  PutU16(&bytes[2], document.header.columns);
+  PutU16(&bytes[4], document.header.rows);
+  document.grid.forEachInFileOrder([&](int column, int row, const HexRecord& record) {
+    std::copy(record.begin(), record.end(), bytes.begin() + RecordOffset(column, row));
+  });
+  std::copy(kTrailerHead.begin(), kTrailerHead.end(), bytes.begin() + kMapReadSize);
+  return bytes;
+}
+
+void WriteMapFile(const std::string& path, const MapDocument& document) {
+  const auto bytes = EncodeMapFile(document);
+  WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+
+void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
+  // Read-only: a map the user may not change still opens.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) throw IoError(IoCodeFromErrno(errno, path));
+  std::array<std::uint8_t, kMapReadSize> bytes{};
+  ReadExactly(file.get(), bytes.data(), bytes.size(), path);
+  bytes_ = bytes;
+  loaded_ = true;
+  header.mapNumber = GetU16(&bytes_[0]);
+  header.columns = GetU16(&bytes_[2]);
+  header.rows = GetU16(&bytes_[4]);
+}
+
+void MapFileReader::readGrid(MapGrid& grid) const {
+  if (!loaded_) return;
+  for (int row = 0; row < kGridRows; ++row) {
+    for (int column = 0; column < kGridColumns; ++column) {
+      HexRecord record{};
+      const auto from = bytes_.begin() + RecordOffset(column, row);
+      std::copy(from, from + kHexRecordSize, record.begin());
+      grid.setRecord(column, row, record);
+    }
+  }
+}
+
+void ReadMapFile(const std::string& path, MapDocument& document) {
+  MapFileReader reader;
+  reader.readHeader(path, document.header);
+  reader.readGrid(document.grid);
+}
+
+}  // namespace kxc2
