@@ -1,7 +1,7 @@
 #include "core/game_paths.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <unistd.h>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -85,7 +85,8 @@ std::vector<std::string> MatchingFiles(const std::string& folder, const std::str
 }
 
 void DeleteFilesQuietly(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) std::remove(path.c_str());
+  // unlink, not remove: an empty folder of a matching name must stay.
+  for (const std::string& path : paths) ::unlink(path.c_str());
 }
 
 std::string WithTrailingSeparator(const std::string& path) {

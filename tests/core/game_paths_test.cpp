@@ -49,7 +49,7 @@ TEST(GamePaths, MatchingFilesListsOrdinaryVisibleFilesOnly) {
 
   DeleteFilesQuietly({dir.file("Map4500.shp"), dir.file("not-there"), dir.file("Map45x.shp")});
   EXPECT_EQ(test::ListFolder(dir.path()),
-            (std::vector<std::string>{".Map4502.shp", "MAP4501.SHP", "Map4600.shp", "Map45loop.shp", "Map45x.shp"}));
+            (std::vector<std::string>{".Map4502.shp", "MAP4501.SHP", "Map45loop.shp", "Map45x.shp", "Map4600.shp"}));
 }
 
 }  // namespace

@@ -113,7 +113,9 @@ TEST(MapGrid, FileOrderVisitsRowsThenColumns) {
   HexCoord second{};
   grid.forEachInFileOrder([&](int column, int row, const HexRecord&) {
     if (visited == 1) second = {column, row};
-    if (visited == 45) EXPECT_EQ((HexCoord{column, row}), (HexCoord{0, 1}));
+    if (visited == 45) {
+      EXPECT_EQ((HexCoord{column, row}), (HexCoord{0, 1}));
+    }
     ++visited;
   });
   EXPECT_EQ(visited, kHexCount);
