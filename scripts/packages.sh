@@ -1,0 +1,3 @@
+# Package lists shared by the set-up scripts.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+TEST_PACKAGES=(g++-mingw-w64-x86-64)
