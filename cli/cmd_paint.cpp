@@ -1,12 +1,175 @@
-// kxc2tool paint / preview.
+// kxc2tool paint / preview: the painter without a window.
+#include <QSaveFile>
+#include <QString>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <random>
 #include <stdexcept>
+#include <string>
+#include <unistd.h>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
+#include "core/game_paths.h"
+#include "core/io_error.h"
+#include "core/map_file.h"
+#include "export/map_painter.h"
+#include "export/map_picture.h"
+#include "export/piece_layout.h"
+#include "export/tile_set.h"
 
 namespace kxc2::cli {
 
-int RunPaint(const std::vector<std::string>&) { throw std::runtime_error("paint is not built yet"); }
+namespace {
 
-int RunPreview(const std::vector<std::string>&) { throw std::runtime_error("preview is not built yet"); }
+MapDocument ReadMap(const std::string& path) {
+  MapDocument document;
+  try {
+    ReadMapFile(path, document);
+  } catch (const IoError& error) {
+    throw std::runtime_error(path + ": " + error.what());
+  }
+  return document;
+}
+
+// The tile-set files are looked for beside the program, as the editor does.
+std::string ProgramFolder() {
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "./";
+  return WithTrailingSeparator(self.parent_path().string());
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+// Given options must lie within the dialog's ranges; the file's own values
+// are brought into them as the dialog would.
+int MapColumns(const Arguments& args, const MapHeader& header) {
+  if (auto given = args.number("--columns", kMinMapColumns, kMaxMapColumns)) return static_cast<int>(*given);
+  return std::clamp<int>(header.columns, kMinMapColumns, kMaxMapColumns);
+}
+
+int MapRows(const Arguments& args, const MapHeader& header) {
+  if (auto given = args.number("--rows", kMinMapRows, kMaxMapRows)) return static_cast<int>(*given);
+  return std::clamp<int>(header.rows, kMinMapRows, kMaxMapRows);
+}
+
+int MapNumber(const Arguments& args, const MapHeader& header) {
+  if (auto given = args.number("--map-number", kMinMapNumber, kMaxMapNumber)) return static_cast<int>(*given);
+  if (header.mapNumber < kMinMapNumber || header.mapNumber > kMaxMapNumber)
+    throw UsageError{"the map file's number " + std::to_string(header.mapNumber) +
+                     " is outside 32..99; give --map-number N"};
+  return header.mapNumber;
+}
+
+std::uint32_t Seed(const Arguments& args) {
+  if (auto given = args.number("--seed", 0, 0xFFFFFFFFLL)) return static_cast<std::uint32_t>(*given);
+  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+std::string TileSetOption(const Arguments& args) {
+  const auto tiles = args.value("--tiles");
+  return tiles ? AbsolutePath(*tiles) : std::string();
+}
+
+void ExpectPositionals(const Arguments& args, std::size_t count, const char* what) {
+  if (args.positionals().size() < count) throw UsageError{std::string("missing ") + what};
+  if (args.positionals().size() > count) throw UsageError{"unexpected argument '" + args.positionals()[count] + "'"};
+}
+
+bool AskOnTerminal(const std::string& question) {
+  std::fprintf(stderr, "%s [y/N] ", question.c_str());
+  std::fflush(stderr);
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+}
+
+// What the user said, and whether anyone was there to say it.
+struct Answering {
+  bool yes = false;
+  bool refused = false;  // nobody at a terminal to ask
+  bool operator()(const std::string& question) {
+    if (yes) return true;
+    if (!::isatty(0)) {
+      refused = true;
+      return false;
+    }
+    return AskOnTerminal(question);
+  }
+};
+
+void SavePng(const QImage& image, const std::string& path) {
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create file " + path);
+  if (!image.save(&file, "PNG") || !file.commit())
+    throw std::runtime_error("Cannot write file " + path + ": " + file.errorString().toStdString());
+}
+
+}  // namespace
+
+int RunPaint(const std::vector<std::string>& argv) {
+  const Arguments args(argv, {"--game-folder", "--map-number", "--columns", "--rows", "--tiles", "--seed"},
+                       {"--winter", "--yes"});
+  ExpectPositionals(args, 1, "map file");
+  const auto gameFolder = args.value("--game-folder");
+  if (!gameFolder) throw UsageError{"paint needs --game-folder DIR"};
+  // Numbers first: a usage error should not wait for the map file.
+  const auto givenNumber = args.number("--map-number", kMinMapNumber, kMaxMapNumber);
+  (void)givenNumber;
+  args.number("--columns", kMinMapColumns, kMaxMapColumns);
+  args.number("--rows", kMinMapRows, kMaxMapRows);
+
+  const MapDocument document = ReadMap(args.positionals()[0]);
+  PaintRequest request;
+  request.mapNumber = MapNumber(args, document.header);
+  request.columns = MapColumns(args, document.header);
+  request.rows = MapRows(args, document.header);
+  request.winter = args.has("--winter");
+  request.programFolder = ProgramFolder();
+  request.gameFolder = WithTrailingSeparator(*gameFolder);
+  request.seed = Seed(args);
+  request.tileSetFile = TileSetOption(args);
+
+  Answering answering{args.has("--yes")};
+  const PaintResult result = PaintMapBitmaps(
+      document, request, [&answering](const std::string& question) { return answering(question); },
+      [](const std::string& path) { std::printf("%s\n", path.c_str()); std::fflush(stdout); });
+  if (result.painted) return kExitOk;
+  if (answering.refused)
+    std::fprintf(stderr, "kxc2tool: %s\nkxc2tool: not asked without a terminal; give --yes to replace them\n",
+                 OldPiecesQuestion(request.mapNumber).c_str());
+  else
+    std::fprintf(stderr, "kxc2tool: nothing painted\n");
+  return kExitFailure;
+}
+
+int RunPreview(const std::vector<std::string>& argv) {
+  const Arguments args(argv, {"--columns", "--rows", "--tiles", "--seed"}, {"--winter"});
+  ExpectPositionals(args, 2, args.positionals().empty() ? "map file" : "output file");
+  args.number("--columns", kMinMapColumns, kMaxMapColumns);
+  args.number("--rows", kMinMapRows, kMaxMapRows);
+
+  const MapDocument document = ReadMap(args.positionals()[0]);
+  const int columns = MapColumns(args, document.header);
+  const int rows = MapRows(args, document.header);
+  const std::string tileFile = TileSetOption(args);
+  const bool winter = args.has("--winter");
+  const TileSet tiles = tileFile.empty() ? LoadPainterTileSet(ProgramFolder(), winter) : LoadTileSetFile(tileFile);
+  std::mt19937 random(Seed(args));
+  const VariantGrid variants = DrawVariants(random, tiles.variantCount());
+
+  const std::string output = args.positionals()[1];
+  SavePng(PaintMapPicture(document.grid, columns, rows, tiles, variants), output);
+  std::printf("%s\n", output.c_str());
+  return kExitOk;
+}
 
 }  // namespace kxc2::cli

@@ -1,0 +1,82 @@
+#include "export/bmp_writer.h"
+
+#include <algorithm>
+#include <optional>
+#include <stdexcept>
+
+#include "core/atomic_file.h"
+#include "core/io_error.h"
+
+namespace kxc2 {
+
+namespace {
+
+constexpr std::uint32_t kFileHeaderSize = 14;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kPaletteEntries = 256;
+constexpr std::uint32_t kPixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * kPaletteEntries;
+
+void Put16(std::uint8_t* at, std::uint32_t value) {
+  at[0] = static_cast<std::uint8_t>(value);
+  at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t value) {
+  Put16(at, value & 0xFFFF);
+  Put16(at + 2, value >> 16);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp8(const QImage& image) {
+  if (image.format() != QImage::Format_Indexed8) throw std::invalid_argument("EncodeBmp8 needs an Indexed8 image");
+  const auto width = static_cast<std::uint32_t>(image.width());
+  const auto height = static_cast<std::uint32_t>(image.height());
+  const std::uint32_t stride = (width + 3) & ~3u;
+  const std::uint32_t pixelBytes = stride * height;
+  std::vector<std::uint8_t> bytes(kPixelOffset + pixelBytes, 0);
+
+  std::uint8_t* header = bytes.data();
+  header[0] = 'B';
+  header[1] = 'M';
+  Put32(header + 2, static_cast<std::uint32_t>(bytes.size()));
+  Put32(header + 10, kPixelOffset);
+
+  std::uint8_t* info = header + kFileHeaderSize;
+  Put32(info, kInfoHeaderSize);
+  Put32(info + 4, width);
+  Put32(info + 8, height);  // positive: bottom row first
+  Put16(info + 12, 1);
+  Put16(info + 14, 8);
+  Put32(info + 20, pixelBytes);
+  Put32(info + 32, kPaletteEntries);
+
+  const QList<QRgb> table = image.colorTable();
+  std::uint8_t* palette = info + kInfoHeaderSize;
+  for (qsizetype i = 0; i < table.size() && i < kPaletteEntries; ++i) {
+    palette[4 * i] = static_cast<std::uint8_t>(qBlue(table[i]));
+    palette[4 * i + 1] = static_cast<std::uint8_t>(qGreen(table[i]));
+    palette[4 * i + 2] = static_cast<std::uint8_t>(qRed(table[i]));
+  }
+
+  std::uint8_t* pixels = bytes.data() + kPixelOffset;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    const uchar* row = image.constScanLine(static_cast<int>(height - 1 - y));
+    std::copy(row, row + width, pixels + y * stride);
+  }
+  return bytes;
+}
+
+void SaveBmp8(const std::string& path, const QImage& image) {
+  const std::vector<std::uint8_t> bytes = EncodeBmp8(image);
+  std::optional<AtomicFile> file;
+  try {
+    file.emplace(path);
+  } catch (const IoError&) {
+    throw std::runtime_error("Cannot create file " + path);
+  }
+  file->write(bytes.data(), bytes.size());
+  file->commit();
+}
+
+}  // namespace kxc2

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kxc2 {
+
+// A Windows bitmap file of 8 bits per pixel with a full 256-entry colour
+// table, whatever the size of the image's own table (missing entries are
+// black). Qt's own writer drops to 4 bits for small tables, which the game's
+// tools do not expect. image must be Format_Indexed8.
+std::vector<std::uint8_t> EncodeBmp8(const QImage& image);
+
+// Writes EncodeBmp8 safely: a failure never leaves a partial file under
+// path. A file that cannot be created throws "Cannot create file PATH";
+// a failed write throws the IoError of the write.
+void SaveBmp8(const std::string& path, const QImage& image);
+
+}  // namespace kxc2

@@ -1,0 +1,90 @@
+#include "export/map_picture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "core/terrain.h"
+#include "draw/canvas.h"
+#include "draw/overlays.h"
+
+namespace kxc2 {
+
+namespace {
+
+// Even columns stand half a tile higher in every picture of the map.
+int ParityShift(int column) { return IsRaised(column) ? -kTileHeight / 2 : 0; }
+
+void PaintHex(Canvas& canvas, const MapGrid& grid, const TileSet& tiles, int variant, int column, int row, QPoint corner) {
+  const int terrain = grid.terrain(column, row);
+  if (const auto source = tiles.tileRect(terrain, variant)) canvas.copyRect(corner, tiles.image(), *source);
+  if (IsInRiverSet(terrain))
+    DrawRiverLines(corner.x(), corner.y(), column, row, ParityShift(column), canvas, ColorFromBgr(kPainterRiverColour),
+                   grid);
+  const std::uint8_t mask = grid.roadMask(column, row);
+  if (mask != 0 && IsInRoadPaintSet(terrain))
+    DrawRoadSpokes(corner.x(), corner.y(), mask, canvas, ColorFromBgr(kPainterRoadColour));
+}
+
+// Left to right, and top to bottom within a column: tiles drawn later cover
+// the ends of wide lines drawn before them.
+void PaintBlock(QImage& piece, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+                int pieceColumn, int pieceRow) {
+  Canvas canvas(piece);
+  const BlockStart across = PieceColumnStart(pieceColumn);
+  const BlockStart down = PieceRowStart(pieceRow);
+  for (int k = 0; k < kBlockColumns; ++k) {
+    const int column = across.first + k;
+    for (int m = 0; m < kBlockRows; ++m) {
+      const int row = down.first + m;
+      if (!IsInGrid(column, row)) continue;  // only the fifth piece row's block reaches past the grid
+      const QPoint corner(kTileWidth * k + across.offset, kTileHeight * m + down.offset + ParityShift(column));
+      PaintHex(canvas, grid, tiles, variants[column][row], column, row, corner);
+    }
+  }
+}
+
+}  // namespace
+
+VariantGrid DrawVariants(std::mt19937& random, int variantCount) {
+  VariantGrid variants{};
+  if (variantCount < 2) return variants;
+  std::uniform_int_distribution<int> draw(0, variantCount - 1);
+  for (auto& column : variants)
+    for (int& variant : column) variant = draw(random);
+  return variants;
+}
+
+void CheckMapSize(int columns, int rows) {
+  if (columns < kMinMapColumns || columns > kMaxMapColumns || rows < kMinMapRows || rows > kMaxMapRows)
+    throw std::invalid_argument("map size " + std::to_string(columns) + " x " + std::to_string(rows) +
+                                " is outside 16..44 x 11..39");
+}
+
+QImage PaintPiece(const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants, const PictureSize& size,
+                  int pieceColumn, int pieceRow) {
+  QImage piece(PieceWidth(size, pieceColumn), PieceHeight(size, pieceRow), QImage::Format_Indexed8);
+  piece.setColorTable(tiles.palette());
+  piece.fill(0);  // shows only where the tile set has no tile to give
+  PaintBlock(piece, grid, tiles, variants, pieceColumn, pieceRow);
+  return piece;
+}
+
+QImage PaintMapPicture(const MapGrid& grid, int columns, int rows, const TileSet& tiles, const VariantGrid& variants) {
+  CheckMapSize(columns, rows);
+  const PictureSize size = MapPictureSize(columns, rows);
+  QImage picture(size.width, size.height, QImage::Format_Indexed8);
+  picture.setColorTable(tiles.palette());
+  for (int i = 0; i < PieceColumnCount(size); ++i) {
+    for (int j = 0; j < PieceRowCount(size); ++j) {
+      const QImage piece = PaintPiece(grid, tiles, variants, size, i, j);
+      for (int y = 0; y < piece.height(); ++y)
+        std::memcpy(picture.scanLine(kPieceHeight * j + y) + kPieceWidth * i, piece.constScanLine(y),
+                    static_cast<std::size_t>(piece.width()));
+    }
+  }
+  return picture;
+}
+
+}  // namespace kxc2
