@@ -1,6 +1,7 @@
 #include "core/map_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -77,9 +78,9 @@ void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
   // Read-only: a map the user may not change still opens.
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) throw IoError(IoCodeFromErrno(errno, path));
-  std::array<std::uint8_t, kMapReadSize> bytes{};
-  ReadExactly(file.get(), bytes.data(), bytes.size(), path);
-  bytes_ = bytes;
+  // Read into the reader's own buffer only; a failure leaves the caller's map alone.
+  loaded_ = false;
+  ReadExactly(file.get(), bytes_.data(), bytes_.size(), path);
   loaded_ = true;
   header.mapNumber = GetU16(&bytes_[0]);
   header.columns = GetU16(&bytes_[2]);
@@ -88,14 +89,9 @@ void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
 
 void MapFileReader::readGrid(MapGrid& grid) const {
   if (!loaded_) return;
-  for (int row = 0; row < kGridRows; ++row) {
-    for (int column = 0; column < kGridColumns; ++column) {
-      HexRecord record{};
-      const auto from = bytes_.begin() + RecordOffset(column, row);
-      std::copy(from, from + kHexRecordSize, record.begin());
-      grid.setRecord(column, row, record);
-    }
-  }
+  for (int row = 0; row < kGridRows; ++row)
+    for (int column = 0; column < kGridColumns; ++column)
+      std::memcpy(grid.mutableRecord(column, row).data(), &bytes_[RecordOffset(column, row)], kHexRecordSize);
 }
 
 void ReadMapFile(const std::string& path, MapDocument& document) {

@@ -46,6 +46,8 @@ class MapGrid {
  public:
   const HexRecord& record(int column, int row) const { return cells_[index(column, row)]; }
   void setRecord(int column, int row, const HexRecord& record) { cells_[index(column, row)] = record; }
+  // For the file reader, which fills records in place.
+  HexRecord& mutableRecord(int column, int row) { return cells_[index(column, row)]; }
 
   std::uint8_t terrain(int column, int row) const { return record(column, row)[0]; }
   void setTerrain(int column, int row, std::uint8_t code) { cells_[index(column, row)][0] = code; }
