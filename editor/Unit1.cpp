@@ -1,0 +1,503 @@
+// The main window: its layout, the map view's handlers and hex editing.
+#include "editor/Unit1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <array>
+
+#include "core/road_mask.h"
+#include "core/terrain.h"
+#include "draw/builtin_pictures.h"
+#include "editor/disc_shape.h"
+#include "editor/image_control.h"
+#include "editor/road_box.h"
+
+using kxc2::HexCoord;
+
+namespace {
+
+constexpr QSize kOuterSize{795, 585};
+// A usual title bar and border until the real frame is known at first show.
+constexpr QSize kAssumedFrame{8, 27};
+constexpr int kTerrainItemHeight = 13;
+const QColor kPurple{128, 0, 128};
+
+const char* const kWindowCaption = "Korvex Command 2 Mapmaker";
+const char* const kSelectedFormat = "Selected: ( %.2d, %.2d ) %s ";
+const char* const kCursorFormat = "Cursor at: ( %.2d, %.2d ) %s ";
+
+// The look the layout was drawn with, or the closest face this system has.
+QFont FontOf(const QStringList& families, int pixelHeight, bool bold) {
+  QFont font;
+  QStringList available;
+  for (const QString& family : families)
+    if (QFontDatabase::hasFamily(family)) available << family;
+  font.setFamilies(available.isEmpty() ? families : available);
+  font.setPixelSize(pixelHeight);
+  font.setBold(bold);
+  return font;
+}
+
+QFont SansFont(int pixelHeight, bool bold = false) {
+  return FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Nimbus Sans",
+                 "DejaVu Sans"},
+                pixelHeight, bold);
+}
+
+QFont SerifFont(int pixelHeight, bool bold) {
+  return FontOf({"Times New Roman", "Liberation Serif", "Nimbus Roman", "DejaVu Serif"},
+                pixelHeight, bold);
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
+                  const QFont& font, QColor colour) {
+  auto* label = Named(new QLabel(text, parent), name);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+  label->adjustSize();
+  label->move(at);
+  return label;
+}
+
+QString HexCaption(const char* format, int column, int row, int code) {
+  return QString::asprintf(format, column, row, kxc2::DisplayNameOrUnknown(code).c_str());
+}
+
+// Characters, as a key-press handler of a window sees them; Tab moves the
+// focus instead.
+bool IsCharacterKey(const QKeyEvent& event) {
+  return !event.text().isEmpty() && event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab;
+}
+
+}  // namespace
+
+TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), programFolder_(programFolder) {
+  buildLayout();
+  connectHandlers();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+const QImage& TForm1::picture() const { return MapImage->picture(); }
+
+QString TForm1::headerSection(int section) const {
+  return headerModel_->headerData(section, Qt::Horizontal).toString();
+}
+
+void TForm1::setHeaderSection(int section, const QString& text) {
+  headerModel_->setHeaderData(section, Qt::Horizontal, text);
+}
+
+// ---- Layout -------------------------------------------------------------
+
+void TForm1::buildLayout() {
+  setObjectName("Form1");
+  setWindowTitle(QString::fromLatin1(kWindowCaption));
+  setFont(SansFont(11));
+  resize(kOuterSize - kAssumedFrame);
+  buildMenu();
+  auto* client = Named(new QWidget(this), "ClientArea");
+  setCentralWidget(client);
+  buildHeader(client);
+  buildMapControls(client);
+  buildTerrainControls(client);
+  buildRoadControls(client);
+  buildTitleLabels(client);
+
+  MapTiles = kxc2::PrepareAtlas(kxc2::MapTilesPicture());
+  MapTiles2 = kxc2::PrepareAtlas(kxc2::MapTiles2Picture());
+  mapView_ = std::make_unique<kxc2::MapView>(document_.grid, view_, MapImage->picture(), MapTiles,
+                                             MapTiles2);
+
+  setTabOrder(Road6, Road1);
+  setTabOrder(Road1, Road2);
+  setTabOrder(Road2, Road3);
+  setTabOrder(Road3, Road4);
+  setTabOrder(Road4, Road5);
+  setTabOrder(Road5, LMBCheck);
+  setTabOrder(LMBCheck, TerrainList);
+}
+
+void TForm1::buildMenu() {
+  MainMenu1 = Named(menuBar(), "MainMenu1");
+  const auto item = [this](QMenu* menu, const char* name, const QString& text, bool enabled) {
+    auto* action = Named(new QAction(text, this), name);
+    action->setEnabled(enabled);
+    menu->addAction(action);
+    return action;
+  };
+  const auto separator = [this](QMenu* menu, const char* name) {
+    auto* action = Named(new QAction(this), name);
+    action->setSeparator(true);
+    menu->addAction(action);
+    return action;
+  };
+  File1 = Named(MainMenu1->addMenu("File"), "File1");
+  New1 = item(File1, "New1", "New", true);
+  Open1 = item(File1, "Open1", "Open", true);
+  N2 = separator(File1, "N2");
+  SaveAs1 = item(File1, "SaveAs1", "Save .MAP", false);
+  PaintBMPs1 = item(File1, "PaintBMPs1", "Paint .BMPs", false);
+  WriteSHPs1 = item(File1, "WriteSHPs1", "Draw .SHPs", true);
+  N1 = separator(File1, "N1");
+  Exit1 = item(File1, "Exit1", "Exit", true);
+
+  Edit1 = Named(MainMenu1->addMenu("Edit"), "Edit1");
+  ZoomIn1 = item(Edit1, "ZoomIn1", "Zoom In", true);
+  ZoomOut1 = item(Edit1, "ZoomOut1", "Zoom Out", true);
+  ZoomIn1->setCheckable(true);
+  ZoomOut1->setCheckable(true);
+  ZoomIn1->setChecked(true);
+
+  Help1 = Named(MainMenu1->addMenu("Help"), "Help1");
+  About1 = item(Help1, "About1", "About", true);
+}
+
+void TForm1::buildHeader(QWidget* client) {
+  headerModel_ = new QStandardItemModel(0, 3, this);
+  Header1 = Named(new QHeaderView(Qt::Horizontal, client), "Header1");
+  Header1->setModel(headerModel_);
+  Header1->setGeometry(7, 5, 616, 25);
+  Header1->setSectionResizeMode(QHeaderView::Fixed);
+  Header1->setStretchLastSection(false);
+  Header1->setSectionsClickable(false);
+  Header1->setHighlightSections(false);
+  Header1->setDefaultAlignment(Qt::AlignCenter);
+  const std::array<int, 3> widths = {201, 207, 207};
+  const std::array<const char*, 3> captions = {"Map Name", "Selected Hex", "Hex Under Cursor"};
+  for (int section = 0; section < 3; ++section) {
+    Header1->resizeSection(section, widths[section]);
+    setHeaderSection(section, QString::fromLatin1(captions[section]));
+  }
+}
+
+void TForm1::buildMapControls(QWidget* client) {
+  MapImage = Named(new kxc2::ImageControl(client), "MapImage");
+  MapImage->setGeometry(7, 29, kxc2::kViewWidth, kxc2::kViewHeight);
+  MapImage->makePicture();
+  MapImage->hide();  // until New or Open brings a map
+
+  HScrollBar = Named(new QScrollBar(Qt::Horizontal, client), "HScrollBar");
+  HScrollBar->setGeometry(8, 505, 616, 16);
+  VScrollBar = Named(new QScrollBar(Qt::Vertical, client), "VScrollBar");
+  VScrollBar->setGeometry(624, 31, 16, 475);
+  for (QScrollBar* bar : {HScrollBar, VScrollBar}) {
+    bar->setSingleStep(1);
+    bar->setTracking(true);
+  }
+  HScrollBar->setRange(0, kxc2::kMaxOriginColumn);
+  HScrollBar->setPageStep(kxc2::kWindowColumns - 1);
+  VScrollBar->setRange(0, kxc2::kMaxOriginRow);
+  VScrollBar->setPageStep(kxc2::kWindowRows - 1);
+}
+
+void TForm1::buildTerrainControls(QWidget* client) {
+  LMBCheck = Named(new QCheckBox("LMB sets terrain", client), "LMBCheck");
+  LMBCheck->setGeometry(667, 7, 111, 17);
+  LMBCheck->setChecked(true);
+
+  TerrainList = Named(new QListWidget(client), "TerrainList");
+  TerrainList->setGeometry(661, 32, 111, 228);
+  TerrainList->setSelectionMode(QAbstractItemView::SingleSelection);
+  TerrainList->setUniformItemSizes(true);
+  for (int code = 0; code < kxc2::kTerrainCount; ++code) {
+    const std::string_view text = kxc2::TerrainListText(code);
+    auto* item = new QListWidgetItem(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    item->setSizeHint(QSize(TerrainList->width() - 4, kTerrainItemHeight));
+    TerrainList->addItem(item);
+  }
+}
+
+void TForm1::buildRoadControls(QWidget* client) {
+  Shape1 = Named(new kxc2::DiscShape(client), "Shape1");
+  Shape1->setGeometry(683, 291, 65, 65);
+  Shape1->setColours(kPurple, kPurple, 3);
+
+  const auto box = [client](const char* name, QRect bounds) {
+    auto* road = Named(new kxc2::RoadBox(QString::fromLatin1(name), client), name);
+    road->setGeometry(bounds);
+    return road;
+  };
+  Road1 = box("Road1", {709, 281, 15, 17});
+  Road2 = box("Road2", {737, 298, 14, 17});
+  Road3 = box("Road3", {737, 328, 15, 17});
+  Road4 = box("Road4", {709, 347, 15, 17});
+  Road5 = box("Road5", {679, 328, 15, 17});
+  Road6 = box("Road6", {680, 298, 15, 17});
+
+  Label1 = MakeLabel(client, "Label1", "Roads", {696, 316}, SansFont(11, true), Qt::white);
+  const QFont letters = SansFont(11);
+  Label4 = MakeLabel(client, "Label4", "W", {669, 286}, letters, Qt::black);
+  Label5 = MakeLabel(client, "Label5", "E", {712, 264}, letters, Qt::black);
+  Label6 = MakeLabel(client, "Label6", "R", {756, 286}, letters, Qt::black);
+  Label7 = MakeLabel(client, "Label7", "S", {671, 344}, letters, Qt::black);
+  Label8 = MakeLabel(client, "Label8", "D", {712, 365}, letters, Qt::black);
+  Label9 = MakeLabel(client, "Label9", "F", {756, 344}, letters, Qt::black);
+}
+
+void TForm1::buildTitleLabels(QWidget* client) {
+  Label2 = MakeLabel(client, "Label2", "KxC2", {680, 443}, SerifFont(32, true), Qt::red);
+  Label3 = MakeLabel(client, "Label3", "Mapmaker", {652, 475}, SerifFont(27, true), Qt::red);
+}
+
+void TForm1::connectHandlers() {
+  connect(New1, &QAction::triggered, this, &TForm1::New1Click);
+  connect(Open1, &QAction::triggered, this, &TForm1::Open1Click);
+  connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+  connect(PaintBMPs1, &QAction::triggered, this, &TForm1::PaintBMPs1Click);
+  connect(WriteSHPs1, &QAction::triggered, this, &TForm1::WriteSHPs1Click);
+  connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
+  connect(ZoomIn1, &QAction::triggered, this, &TForm1::ZoomIn1Click);
+  connect(ZoomOut1, &QAction::triggered, this, &TForm1::ZoomOut1Click);
+  connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+
+  // Every kind of scroll notification: arrows, pages, each thumb-tracking
+  // step (the slider position is already the new one), thumb released.
+  connect(HScrollBar, &QAbstractSlider::actionTriggered, this,
+          [this] { HScrollBarScroll(HScrollBar->sliderPosition()); });
+  connect(HScrollBar, &QAbstractSlider::sliderReleased, this,
+          [this] { HScrollBarScroll(HScrollBar->sliderPosition()); });
+  connect(VScrollBar, &QAbstractSlider::actionTriggered, this,
+          [this] { VScrollBarScroll(VScrollBar->sliderPosition()); });
+  connect(VScrollBar, &QAbstractSlider::sliderReleased, this,
+          [this] { VScrollBarScroll(VScrollBar->sliderPosition()); });
+
+  connect(MapImage, &kxc2::ImageControl::mouseMoved, this, &TForm1::MapImageMouseMove);
+  connect(MapImage, &kxc2::ImageControl::mouseReleased, this, &TForm1::MapImageMouseUp);
+  for (kxc2::RoadBox* road : {Road1, Road2, Road3, Road4, Road5, Road6})
+    connect(road, &kxc2::RoadBox::mouseReleased, this, &TForm1::PlaceRoads2);
+
+  installEventFilter(this);
+  for (QWidget* widget : centralWidget()->findChildren<QWidget*>())
+    if (widget->focusPolicy() != Qt::NoFocus) watchKeysOf(widget);
+}
+
+void TForm1::watchKeysOf(QWidget* widget) { widget->installEventFilter(this); }
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!outerSizeApplied_) applyOuterSize();
+}
+
+void TForm1::applyOuterSize() {
+  outerSizeApplied_ = true;
+  const QSize frame = frameGeometry().size() - size();
+  resize(kOuterSize - frame);
+  if (const QScreen* screen = this->screen()) {
+    QRect outer(frameGeometry().topLeft(), kOuterSize);
+    outer.moveCenter(screen->availableGeometry().center());
+    move(outer.topLeft());
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  event->setAccepted(canClose);
+}
+
+// The window sees every typed character before the control with the focus,
+// and lets it go on to that control.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    // A key that a child did not want travels on to the window; it was
+    // handled when the child received it.
+    const bool firstReceiver = watched != this || focusWidget() == nullptr;
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (firstReceiver && IsCharacterKey(key)) FormKeyPress(key.text().at(0));
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- The view's operations ----------------------------------------------
+
+void TForm1::ToggleFocusRect(int column, int row) {
+  mapView_->ToggleFocusRect(column, row);
+  MapImage->update();
+}
+
+void TForm1::RedrawHex(int column, int row) {
+  mapView_->RedrawHex(column, row);
+  MapImage->update();
+}
+
+void TForm1::RedrawView() {
+  mapView_->RedrawView();
+  MapImage->update();
+}
+
+// ---- Scrolling and zoom -------------------------------------------------
+
+void TForm1::scrollOrigin(int& origin, int position) {
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  origin = position;
+  RedrawView();
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+void TForm1::HScrollBarScroll(int scrollPos) { scrollOrigin(view_.OriginColumn, scrollPos); }
+
+void TForm1::VScrollBarScroll(int scrollPos) { scrollOrigin(view_.OriginRow, scrollPos); }
+
+void TForm1::ZoomIn1Click() {
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  ZoomIn1->setChecked(true);
+  ZoomOut1->setChecked(false);
+  view_.ZoomedIn = true;
+  const HexCoord origin = kxc2::ZoomInOrigin(view_.SelectedColumn, view_.SelectedRow);
+  view_.OriginColumn = origin.column;
+  view_.OriginRow = origin.row;
+  VScrollBar->setEnabled(true);
+  HScrollBar->setEnabled(true);
+  HScrollBar->setValue(view_.OriginColumn);
+  VScrollBar->setValue(view_.OriginRow);
+  RedrawView();
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+void TForm1::ZoomOut1Click() {
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  ZoomOut1->setChecked(true);
+  ZoomIn1->setChecked(false);
+  view_.ZoomedIn = false;
+  VScrollBar->setEnabled(false);
+  HScrollBar->setEnabled(false);
+  view_.OriginRow = 0;
+  view_.OriginColumn = 0;
+  RedrawView();
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+// ---- Hex editing --------------------------------------------------------
+
+void TForm1::WriteSelectedHexCaption() {
+  const int column = view_.SelectedColumn;
+  const int row = view_.SelectedRow;
+  setHeaderSection(1, HexCaption(kSelectedFormat, column, row,
+                                 document_.grid.terrain(column, row)));
+}
+
+void TForm1::WriteCursorHexCaption(int column, int row) {
+  setHeaderSection(2, HexCaption(kCursorFormat, column, row, document_.grid.terrain(column, row)));
+}
+
+void TForm1::LoadRoadBoxes(int column, int row) {
+  const std::uint8_t mask = document_.grid.roadMask(column, row);
+  const std::array<kxc2::RoadBox*, 6> boxes = {Road1, Road2, Road3, Road4, Road5, Road6};
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    boxes[i]->setChecked((mask & kxc2::kRoadBoxBits[i]) != 0);
+}
+
+std::uint8_t TForm1::roadBoxMask() const {
+  const std::array<kxc2::RoadBox*, 6> boxes = {Road1, Road2, Road3, Road4, Road5, Road6};
+  std::uint8_t mask = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    if (boxes[i]->isChecked()) mask |= kxc2::kRoadBoxBits[i];
+  return mask;
+}
+
+void TForm1::writeRoadBoxesIntoSelection() {
+  const int column = view_.SelectedColumn;
+  const int row = view_.SelectedRow;
+  document_.grid.setRoadMask(column, row, roadBoxMask());
+  ToggleFocusRect(column, row);
+  RedrawHex(column, row);
+}
+
+// A code without an item (foreign files only) leaves the list without a
+// current item rather than failing.
+void TForm1::selectTerrainItem(int code) {
+  if (code < kxc2::kTerrainCount) {
+    TerrainList->setCurrentRow(code);
+    return;
+  }
+  TerrainList->setCurrentRow(-1);
+  TerrainList->clearSelection();
+}
+
+namespace {
+
+// The list's selected item, or -1 when there is none.
+int CurrentTerrain(const QListWidget& list) {
+  const QListWidgetItem* item = list.currentItem();
+  return item != nullptr && item->isSelected() ? list.currentRow() : -1;
+}
+
+}  // namespace
+
+void TForm1::MapImageMouseMove(QPoint position) {
+  const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
+  WriteCursorHexCaption(hex.column, hex.row);
+}
+
+void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
+  if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) return;
+  if (view_.SelectedColumn >= 0) ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
+  view_.SelectedColumn = hex.column;
+  view_.SelectedRow = hex.row;
+  view_.SelectionValid = true;
+  kxc2::MapGrid& grid = document_.grid;
+
+  if (button == Qt::RightButton) {
+    selectTerrainItem(grid.terrain(hex.column, hex.row));
+    LoadRoadBoxes(hex.column, hex.row);
+    ToggleFocusRect(hex.column, hex.row);
+  } else if (button == Qt::LeftButton && LMBCheck->isChecked()) {
+    // Only the list's own codes are ever painted; without a current item
+    // the click just selects.
+    const int code = CurrentTerrain(*TerrainList);
+    if (code >= 0) {
+      grid.setTerrain(hex.column, hex.row, std::uint8_t(code));
+      if (!kxc2::IsInRoadKeepSet(code)) grid.setRoadMask(hex.column, hex.row, 0);
+    }
+    LoadRoadBoxes(hex.column, hex.row);
+    RedrawHex(hex.column, hex.row);
+  } else if (button == Qt::LeftButton) {
+    selectTerrainItem(grid.terrain(hex.column, hex.row));
+    LoadRoadBoxes(hex.column, hex.row);
+    RedrawHex(hex.column, hex.row);
+  } else {
+    ToggleFocusRect(hex.column, hex.row);
+  }
+  WriteSelectedHexCaption();
+}
+
+void TForm1::PlaceRoads2() {
+  if (view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;
+  writeRoadBoxesIntoSelection();
+}
+
+void TForm1::FormKeyPress(QChar key) {
+  if (!view_.SelectionValid || view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;
+  kxc2::RoadBox* box = nullptr;
+  switch (key.toLatin1()) {
+    case 'E': case 'e': box = Road1; break;
+    case 'R': case 'r': box = Road2; break;
+    case 'F': case 'f': box = Road3; break;
+    case 'D': case 'd': box = Road4; break;
+    case 'S': case 's': box = Road5; break;
+    case 'W': case 'w': box = Road6; break;
+    default: break;
+  }
+  if (box != nullptr) box->setChecked(!box->isChecked());
+  writeRoadBoxesIntoSelection();
+}

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <QAction>
+#include <QChar>
+#include <QImage>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QString>
+#include <memory>
+
+#include "core/map_grid.h"
+#include "editor/map_view.h"
+#include "editor/user_dialogs.h"
+#include "editor/view_state.h"
+
+class QCheckBox;
+class QHeaderView;
+class QLabel;
+class QListWidget;
+class QScrollBar;
+class QStandardItemModel;
+class TForm2;
+
+namespace kxc2 {
+class DiscShape;
+class ImageControl;
+class RoadBox;
+}  // namespace kxc2
+
+// The editor's main window. Its handlers read and write the one map document
+// and the one view state it owns and call the view's redraws.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  kxc2::MapDocument& document() { return document_; }
+  const kxc2::MapDocument& document() const { return document_; }
+  kxc2::ViewState& viewState() { return view_; }
+  const kxc2::ViewState& viewState() const { return view_; }
+  // The 616 x 475 picture that MapImage shows.
+  const QImage& picture() const;
+
+  QString headerSection(int section) const;
+  void setHeaderSection(int section, const QString& text);
+
+  // The view's operations on the window's own picture.
+  void ToggleFocusRect(int column, int row);
+  void RedrawHex(int column, int row);
+  void RedrawView();
+  // Section 1: "Selected: ..." for the selected hex.
+  void WriteSelectedHexCaption();
+
+  // Components, named as in the window's layout.
+  QHeaderView* Header1 = nullptr;
+  kxc2::ImageControl* MapImage = nullptr;
+  QScrollBar* HScrollBar = nullptr;
+  QScrollBar* VScrollBar = nullptr;
+  QCheckBox* LMBCheck = nullptr;
+  QListWidget* TerrainList = nullptr;
+  kxc2::RoadBox* Road1 = nullptr;
+  kxc2::RoadBox* Road2 = nullptr;
+  kxc2::RoadBox* Road3 = nullptr;
+  kxc2::RoadBox* Road4 = nullptr;
+  kxc2::RoadBox* Road5 = nullptr;
+  kxc2::RoadBox* Road6 = nullptr;
+  kxc2::DiscShape* Shape1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
+
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu* File1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* N2 = nullptr;
+  QAction* SaveAs1 = nullptr;
+  QAction* PaintBMPs1 = nullptr;
+  QAction* WriteSHPs1 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* ZoomIn1 = nullptr;
+  QAction* ZoomOut1 = nullptr;
+  QAction* About1 = nullptr;
+
+  // The view's tile atlases, kept in the picture's format.
+  QImage MapTiles;
+  QImage MapTiles2;
+
+  kxc2::FileDialogState OpenDialog1;
+  kxc2::FileDialogState SaveDialog1;
+
+  // The map-parameters dialog; the program creates it after this window.
+  TForm2* Form2 = nullptr;
+
+ public slots:
+  void FormCreate();
+  void FormCloseQuery(bool& canClose);
+  void FormKeyPress(QChar key);
+  void New1Click();
+  void Open1Click();
+  void SaveAs1Click();
+  void PaintBMPs1Click();
+  void WriteSHPs1Click();
+  void Exit1Click();
+  void About1Click();
+  void ZoomIn1Click();
+  void ZoomOut1Click();
+  void HScrollBarScroll(int scrollPos);
+  void VScrollBarScroll(int scrollPos);
+  void MapImageMouseMove(QPoint position);
+  void MapImageMouseUp(Qt::MouseButton button, QPoint position);
+  void PlaceRoads2();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout (Unit1.cpp).
+  void buildLayout();
+  void buildMenu();
+  void buildHeader(QWidget* client);
+  void buildMapControls(QWidget* client);
+  void buildTerrainControls(QWidget* client);
+  void buildRoadControls(QWidget* client);
+  void buildTitleLabels(QWidget* client);
+  void connectHandlers();
+  void watchKeysOf(QWidget* widget);
+  void applyOuterSize();
+
+  // Hex editing helpers (Unit1.cpp).
+  void LoadRoadBoxes(int column, int row);
+  std::uint8_t roadBoxMask() const;
+  void writeRoadBoxesIntoSelection();
+  void selectTerrainItem(int code);
+  void WriteCursorHexCaption(int column, int row);
+  void scrollOrigin(int& origin, int position);
+
+  kxc2::UserDialogs& dialogs_;
+  QString programFolder_;
+  kxc2::MapDocument document_;
+  kxc2::ViewState view_;
+  QStandardItemModel* headerModel_ = nullptr;
+  std::unique_ptr<kxc2::MapView> mapView_;
+  bool outerSizeApplied_ = false;
+
+  // ---- Window commands and settings (commands developer) ----------------
+  // Add private members and helpers of New/Open/Save/Exit/About and the
+  // settings below this line.
+
+  // ---- Bitmap painting and SHP conversion (painter developer) -----------
+  // Add private members and helpers of PaintBMPs1Click/WriteSHPs1Click below
+  // this line.
+};

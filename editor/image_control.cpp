@@ -1,0 +1,39 @@
+#include "editor/image_control.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QtMath>
+
+namespace kxc2 {
+namespace {
+
+// Floor, not round: a pointer dragged left of the control must stay negative.
+QPoint PixelOf(const QMouseEvent& event) {
+  return {qFloor(event.position().x()), qFloor(event.position().y())};
+}
+
+}  // namespace
+
+ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImageControl::makePicture() {
+  picture_ = QImage(size(), QImage::Format_RGB32);
+  picture_.fill(Qt::black);
+}
+
+void ImageControl::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.drawImage(area.topLeft(), picture_, area);
+}
+
+void ImageControl::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(PixelOf(*event)); }
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+  emit mouseReleased(event->button(), PixelOf(*event));
+}
+
+}  // namespace kxc2

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+namespace kxc2 {
+
+// Shows a picture of its own size and reports the pointer in picture pixels.
+// It never draws the map itself: whoever owns the picture draws into it and
+// then asks for a repaint.
+class ImageControl : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ImageControl(QWidget* parent = nullptr);
+
+  QImage& picture() { return picture_; }
+  const QImage& picture() const { return picture_; }
+  // A picture of the control's current size, black, in RGB32.
+  void makePicture();
+
+ signals:
+  void mouseMoved(QPoint position);
+  void mouseReleased(Qt::MouseButton button, QPoint position);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace kxc2

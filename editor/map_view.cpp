@@ -1,0 +1,121 @@
+#include "editor/map_view.h"
+
+#include <algorithm>
+
+#include "core/terrain.h"
+#include "draw/canvas.h"
+#include "draw/overlays.h"
+
+namespace kxc2 {
+namespace {
+
+constexpr int kAtlasColumns = 5;
+constexpr int kAtlasCells = 20;
+// Codes past the atlases' twenty cells (foreign files only) show plain ground.
+constexpr int kNeutralCell = 17;
+constexpr QRect kRoadMarkerSource{57, 45, 2, 2};
+constexpr int kRoadMarkerOffset = 3;
+constexpr int kZoomedOutGridWidth = kGridColumns * 12;  // 540
+
+const QRgb kRiverColour = ColorFromBgr(0x00FFC800);
+const QRgb kRoadColour = ColorFromBgr(0x0000C8FF);
+
+QRect AtlasCell(int code, const CellGeometry& cell) {
+  const int index = code < kAtlasCells ? code : kNeutralCell;
+  return {cell.width * (index % kAtlasColumns), cell.height * (index / kAtlasColumns), cell.width,
+          cell.height};
+}
+
+}  // namespace
+
+HexCoord PixelToHex(const ViewState& view, int x, int y) {
+  const CellGeometry& cell = GeometryOf(view);
+  const int column = std::clamp(x / cell.width + view.OriginColumn, 0, kGridColumns - 1);
+  const int raisedY = y + cell.raiseOf(column);
+  const int row = std::clamp(raisedY / cell.height + view.OriginRow, 0, kGridRows - 1);
+  return {column, row};
+}
+
+QRect CellRect(const ViewState& view, int column, int row) {
+  const CellGeometry& cell = GeometryOf(view);
+  const int left = (column - view.OriginColumn) * cell.width;
+  const int top = (row - view.OriginRow) * cell.height - cell.raiseOf(column);
+  return {left, top, cell.width, cell.height};
+}
+
+QRect FocusRect(const ViewState& view, int column, int row) {
+  return CellRect(view, column, row).adjusted(0, 0, 1, 1);
+}
+
+HexCoord ZoomInOrigin(int selectedColumn, int selectedRow) {
+  constexpr int kColumnsLeftOfSelection = 7;
+  constexpr int kRowsAboveSelection = 4;
+  const int column = selectedColumn > kColumnsLeftOfSelection
+                         ? selectedColumn - kColumnsLeftOfSelection
+                         : 0;
+  const int row = selectedRow > kRowsAboveSelection ? selectedRow - kRowsAboveSelection : 0;
+  return {std::min(column, kMaxOriginColumn), std::min(row, kMaxOriginRow)};
+}
+
+QImage PrepareAtlas(const QImage& atlas) { return atlas.convertToFormat(QImage::Format_RGB32); }
+
+MapView::MapView(const MapGrid& grid, const ViewState& view, QImage& picture, const QImage& tiles,
+                 const QImage& tiles2)
+    : grid_(grid), view_(view), picture_(picture), tiles_(tiles), tiles2_(tiles2) {}
+
+void MapView::ToggleFocusRect(int column, int row) {
+  if (column < 0 || row < 0) return;
+  Canvas canvas(picture_);
+  canvas.drawFocusRect(FocusRect(view_, column, row));
+}
+
+void MapView::RedrawHex(int column, int row) {
+  Canvas canvas(picture_);
+  if (view_.ZoomedIn)
+    drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/true);
+  else
+    drawZoomedOutCell(canvas, column, row);
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+void MapView::RedrawView() {
+  Canvas canvas(picture_);
+  if (view_.ZoomedIn) {
+    // Row by row, left to right: each tile covers what earlier hexes drew
+    // into its cell, while their line ends in earlier cells stay.
+    for (int row = view_.OriginRow; row < view_.OriginRow + kWindowRows; ++row)
+      for (int column = view_.OriginColumn; column < view_.OriginColumn + kWindowColumns; ++column)
+        drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/false);
+    return;
+  }
+  for (int row = 0; row < kGridRows; ++row)
+    for (int column = 0; column < kGridColumns; ++column) drawZoomedOutCell(canvas, column, row);
+  canvas.fillRect(QRect(QPoint(kZoomedOutGridWidth, 0), QPoint(picture_.width() - 1,
+                                                               picture_.height() - 1)),
+                  qRgb(0, 0, 0));
+}
+
+// The single-hex redraw leaves Ocean's roads undrawn, the full redraw draws
+// them: the two passes have always differed there and users know it.
+void MapView::drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoadTest) {
+  const int code = grid_.terrain(column, row);
+  const std::uint8_t mask = grid_.roadMask(column, row);
+  const QRect cell = CellRect(view_, column, row);
+  canvas.copyRect(cell.topLeft(), tiles_, AtlasCell(code, kZoomedInCell));
+  if (IsInRiverSet(code))
+    DrawRiverLines(cell.left(), cell.top(), column, row, kZoomedInCell.raiseOf(column), canvas,
+                   kRiverColour, grid_);
+  if (mask != 0 && (!keepRoadTest || IsInRoadKeepSet(code)))
+    DrawRoadSpokes(cell.left(), cell.top(), mask, canvas, kRoadColour);
+}
+
+void MapView::drawZoomedOutCell(Canvas& canvas, int column, int row) {
+  const int code = grid_.terrain(column, row);
+  const QRect cell = CellRect(view_, column, row);
+  canvas.copyRect(cell.topLeft(), tiles2_, AtlasCell(code, kZoomedOutCell));
+  if (grid_.roadMask(column, row) != 0)
+    canvas.copyRect(cell.topLeft() + QPoint(kRoadMarkerOffset, kRoadMarkerOffset), tiles2_,
+                    kRoadMarkerSource);
+}
+
+}  // namespace kxc2
