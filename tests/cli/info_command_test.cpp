@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "core/map_file.h"
+#include "tests/cli/run_tool.h"
+#include "tests/support/temp_dir.h"
+
+namespace kxc2 {
+namespace {
+
+TEST(InfoCommand, PrintsHeaderTerrainCountsAndRoads) {
+  test::TempDir dir;
+  MapDocument document;
+  document.header = {45, 30, 20};
+  document.grid.setTerrain(0, 0, 9);
+  document.grid.setTerrain(1, 0, 9);
+  document.grid.setTerrain(2, 0, 200);
+  document.grid.setRoadMask(3, 3, 4);
+  document.grid.setRoadMask(4, 3, 255);
+  WriteMapFile(dir.file("a.map"), document);
+
+  const auto result = test::RunTool({"info", dir.file("a.map")});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "map number: 45\n"
+            "columns: 30\n"
+            "rows: 20\n"
+            "terrain:\n"
+            "    0 Clear                1797\n"
+            "    9 Ocean                   2\n"
+            "  200 Unknown (200)           1\n"
+            "hexes with roads: 2\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(InfoCommand, ErrorsAndUsage) {
+  test::TempDir dir;
+  test::WriteBytes(dir.file("short.map"), {1, 2, 3, 4});
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string errStart;
+  } cases[] = {
+      {{"info", dir.file("missing.map")}, 1, "kxc2tool: File not found\n"},
+      {{"info", dir.file("nofolder/a.map")}, 1, "kxc2tool: Invalid filename\n"},
+      {{"info", dir.file("short.map")}, 1, "kxc2tool: Read beyond end of file\n"},
+      {{"info"}, 2, "kxc2tool: info needs exactly one FILE.map\n"},
+      {{"info", "a", "b"}, 2, "kxc2tool: info needs exactly one FILE.map\n"},
+      {{"info", "--bogus", "a"}, 2, "kxc2tool: unknown option '--bogus'\n"},
+      {{"frobnicate"}, 2, "kxc2tool: unknown command 'frobnicate'\n"},
+      {{}, 2, "kxc2tool: missing command\n"},
+  };
+  for (const auto& c : cases) {
+    const auto result = test::RunTool(c.args);
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    EXPECT_EQ(result.err.substr(0, c.errStart.size()), c.errStart);
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+TEST(InfoCommand, HelpAndVersion) {
+  const auto help = test::RunTool({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("Usage: kxc2tool COMMAND"), std::string::npos);
+  const auto version = test::RunTool({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, "kxc2tool 0.30\n");
+}
+
+}  // namespace
+}  // namespace kxc2
