@@ -21,6 +21,7 @@ class QListWidget;
 class QScrollBar;
 class QStandardItemModel;
 class TForm2;
+class TForm3;
 
 namespace kxc2 {
 class DiscShape;
@@ -160,6 +161,32 @@ class TForm1 : public QMainWindow {
   // ---- Window commands and settings (commands developer) ----------------
   // Add private members and helpers of New/Open/Save/Exit/About and the
   // settings below this line.
+
+ public:
+  // The About window; the program creates it after this window.
+  TForm3* Form3 = nullptr;
+  // Both end with a separator and are settled by FormCreate.
+  const QString& ProgramFolder() const { return programFolder_; }
+  const QString& GameFolder() const { return gameFolder_; }
+
+ private:
+  enum class SaveOutcome { Saved, Cancelled, Failed };
+  void prepareFileDialogs();
+  void readOrAskGameFolder();
+  void locateGame(const QString& settingsPath);
+  void createUserFolders();
+  void setStartViewState();
+  bool mapPresent() const;
+  // The save-first question; false when the asking command must stop.
+  bool askSaveFirst(const QString& question);
+  SaveOutcome saveMap();
+  bool runParametersDialog();
+  void showMapCaption(const QString& fileName);
+  void showCommandError(const std::exception& error);
+  TForm2& parametersDialog();
+  TForm3& aboutWindow();
+
+  QString gameFolder_;
 
   // ---- Bitmap painting and SHP conversion (painter developer) -----------
   // Add private members and helpers of PaintBMPs1Click/WriteSHPs1Click below
