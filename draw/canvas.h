@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
+#include <array>
+#include <vector>
+
+#include "draw/line_raster.h"
 
 namespace kxc2 {
 
@@ -22,12 +27,12 @@ constexpr QRgb ColorFromBgr(unsigned bgr) {
 }
 
 // Index of the palette entry nearest to colour (squared RGB distance, the
-// lowest index on a tie).
+// lowest index on a tie); 0 for an empty palette. Alpha is not compared.
 int NearestPaletteIndex(const QList<QRgb>& palette, QRgb colour);
 
 // A drawing surface over a QImage of format RGB32 or Indexed8. Both formats
 // get exactly the same pixels for the same calls; on Indexed8 a colour
-// becomes its nearest palette entry.
+// becomes its nearest palette entry. Images of other formats are left alone.
 class Canvas {
  public:
   explicit Canvas(QImage& image);
@@ -36,21 +41,43 @@ class Canvas {
   const Pen& pen() const { return pen_; }
   void setPen(const Pen& pen) { pen_ = pen; }
 
+  QPoint position() const { return position_; }
   void moveTo(QPoint point) { position_ = point; }
-  // A solid line with the current pen, round ends, no smoothing, clipped.
+  // A solid line with the current pen, round ends, no smoothing, clipped;
+  // the position moves to point.
   void lineTo(QPoint point);
 
   // Plain source copy of source's rectangle onto target's top-left corner;
-  // clipped on both sides, never reading outside source.
+  // clipped on both sides, never reading outside source. An Indexed8 source
+  // gives its indices to an Indexed8 target and its colours to an RGB32 one
+  // (an index beyond its colour table reads as black).
   void copyRect(QPoint target, const QImage& source, const QRect& sourceRect);
   void fillRect(const QRect& rect, QRgb colour);
   // A dotted one-pixel frame drawn by inversion: twice restores every pixel.
+  // Pixels whose x + y is even are inverted (RGB bits, or the palette index).
   void drawFocusRect(const QRect& rect);
 
  private:
+  bool drawable() const;
+  // The pixel value colour takes on this image: 0xFFRRGGBB or a palette index.
+  uint pixelValue(QRgb colour);
+  void fillSpan(int y, int left, int right, uint value);
+  void invertPixel(int x, int y);
+  void copyIndexedToRgb(QPoint target, const QImage& source, const QRect& sourceRect);
+  const std::array<QRgb, 256>& lookupFor(const QImage& source);
+
   QImage& image_;
   Pen pen_;
   QPoint position_;
+  std::vector<LineSpan> spans_;
+  // Kept between calls: the redraws copy and draw thousands of times with the
+  // same palette and the same colours.
+  QList<QRgb> nearestPalette_;
+  QRgb nearestColour_ = 0;
+  int nearestIndex_ = -1;
+  QList<QRgb> lookupPalette_;
+  bool lookupValid_ = false;
+  std::array<QRgb, 256> lookup_{};
 };
 
 }  // namespace kxc2

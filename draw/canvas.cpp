@@ -1,0 +1,190 @@
+#include "draw/canvas.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kxc2 {
+namespace {
+
+constexpr uint kOpaque = 0xFF000000u;
+
+int SquaredDistance(QRgb a, QRgb b) {
+  const int dr = qRed(a) - qRed(b);
+  const int dg = qGreen(a) - qGreen(b);
+  const int db = qBlue(a) - qBlue(b);
+  return dr * dr + dg * dg + db * db;
+}
+
+// The part of sourceRect that is inside source and lands inside target.
+struct CopyPlan {
+  QRect from;  // in source
+  QPoint to;   // top-left in target
+  bool empty() const { return from.isEmpty(); }
+};
+
+CopyPlan PlanCopy(QPoint target, const QImage& source, const QRect& sourceRect, QSize targetSize) {
+  const QRect inSource = sourceRect.normalized().intersected(source.rect());
+  if (inSource.isEmpty()) return {};
+  const QPoint shifted = target + (inSource.topLeft() - sourceRect.normalized().topLeft());
+  const QRect inTarget = QRect(shifted, inSource.size()).intersected(QRect(QPoint(0, 0), targetSize));
+  if (inTarget.isEmpty()) return {};
+  return {QRect(inSource.topLeft() + (inTarget.topLeft() - shifted), inTarget.size()),
+          inTarget.topLeft()};
+}
+
+}  // namespace
+
+int NearestPaletteIndex(const QList<QRgb>& palette, QRgb colour) {
+  int best = 0;
+  int bestDistance = -1;
+  for (int i = 0; i < palette.size(); ++i) {
+    const int distance = SquaredDistance(palette[i], colour);
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+      if (distance == 0) break;
+    }
+  }
+  return best;
+}
+
+Canvas::Canvas(QImage& image) : image_(image) {}
+
+bool Canvas::drawable() const {
+  return image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_Indexed8;
+}
+
+uint Canvas::pixelValue(QRgb colour) {
+  if (image_.format() != QImage::Format_Indexed8) return kOpaque | (colour & 0xFFFFFFu);
+  const QList<QRgb> palette = image_.colorTable();
+  if (nearestIndex_ < 0 || nearestColour_ != colour || palette != nearestPalette_) {
+    nearestPalette_ = palette;
+    nearestColour_ = colour;
+    nearestIndex_ = NearestPaletteIndex(palette, colour);
+  }
+  return static_cast<uint>(nearestIndex_);
+}
+
+void Canvas::fillSpan(int y, int left, int right, uint value) {
+  const int count = right - left + 1;
+  if (image_.format() == QImage::Format_Indexed8) {
+    std::memset(image_.scanLine(y) + left, static_cast<int>(value), static_cast<size_t>(count));
+  } else {
+    auto* row = reinterpret_cast<uint*>(image_.scanLine(y)) + left;
+    std::fill(row, row + count, value);
+  }
+}
+
+void Canvas::lineTo(QPoint point) {
+  const QPoint from = position_;
+  position_ = point;
+  if (!drawable()) return;
+  RasteriseLine(from, point, pen_.width, image_.size(), spans_);
+  if (spans_.empty()) return;
+  const uint value = pixelValue(pen_.color);
+  for (const LineSpan& span : spans_) fillSpan(span.y, span.left, span.right, value);
+}
+
+void Canvas::fillRect(const QRect& rect, QRgb colour) {
+  if (!drawable()) return;
+  const QRect clipped = rect.normalized().intersected(image_.rect());
+  if (clipped.isEmpty()) return;
+  const uint value = pixelValue(colour);
+  for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+    fillSpan(y, clipped.left(), clipped.right(), value);
+}
+
+void Canvas::invertPixel(int x, int y) {
+  if (image_.format() == QImage::Format_Indexed8) {
+    uchar* pixel = image_.scanLine(y) + x;
+    *pixel = static_cast<uchar>(*pixel ^ 0xFFu);
+  } else {
+    uint* pixel = reinterpret_cast<uint*>(image_.scanLine(y)) + x;
+    *pixel ^= 0x00FFFFFFu;
+  }
+}
+
+void Canvas::drawFocusRect(const QRect& rect) {
+  if (!drawable()) return;
+  const QRect frame = rect.normalized();
+  if (frame.isEmpty()) return;
+  const QRect bounds = image_.rect();
+  // Each frame pixel is visited once, so a thin frame still undoes itself.
+  auto touch = [&](int x, int y) {
+    if (((x + y) & 1) == 0 && bounds.contains(x, y)) invertPixel(x, y);
+  };
+  const int xFrom = std::max(frame.left(), bounds.left() - 1);
+  const int xTo = std::min(frame.right(), bounds.right() + 1);
+  for (int x = xFrom; x <= xTo; ++x) {
+    touch(x, frame.top());
+    if (frame.bottom() != frame.top()) touch(x, frame.bottom());
+  }
+  const int yFrom = std::max(frame.top() + 1, bounds.top() - 1);
+  const int yTo = std::min(frame.bottom() - 1, bounds.bottom() + 1);
+  for (int y = yFrom; y <= yTo; ++y) {
+    touch(frame.left(), y);
+    if (frame.right() != frame.left()) touch(frame.right(), y);
+  }
+}
+
+const std::array<QRgb, 256>& Canvas::lookupFor(const QImage& source) {
+  const QList<QRgb> palette = source.colorTable();
+  if (!lookupValid_ || palette != lookupPalette_) {
+    lookup_.fill(kOpaque);
+    const int count = std::min<int>(static_cast<int>(palette.size()), 256);
+    for (int i = 0; i < count; ++i) lookup_[static_cast<size_t>(i)] = kOpaque | palette[i];
+    lookupPalette_ = palette;
+    lookupValid_ = true;
+  }
+  return lookup_;
+}
+
+void Canvas::copyIndexedToRgb(QPoint target, const QImage& source, const QRect& from) {
+  const std::array<QRgb, 256>& lookup = lookupFor(source);
+  for (int row = 0; row < from.height(); ++row) {
+    const uchar* in = source.constScanLine(from.top() + row) + from.left();
+    auto* out = reinterpret_cast<QRgb*>(image_.scanLine(target.y() + row)) + target.x();
+    for (int x = 0; x < from.width(); ++x) out[x] = lookup[in[x]];
+  }
+}
+
+void Canvas::copyRect(QPoint target, const QImage& source, const QRect& sourceRect) {
+  if (!drawable() || source.isNull()) return;
+  if (&source == &image_) {
+    const QImage detached = source.copy();
+    copyRect(target, detached, sourceRect);
+    return;
+  }
+  const CopyPlan plan = PlanCopy(target, source, sourceRect, image_.size());
+  if (plan.empty()) return;
+  const QRect& from = plan.from;
+  const bool indexedTarget = image_.format() == QImage::Format_Indexed8;
+  if (source.format() == QImage::Format_Indexed8 && !indexedTarget) {
+    copyIndexedToRgb(plan.to, source, from);
+    return;
+  }
+  const bool sameFormat = (source.format() == QImage::Format_Indexed8 && indexedTarget) ||
+                          (source.format() == QImage::Format_RGB32 && !indexedTarget);
+  if (sameFormat) {
+    const int pixelBytes = indexedTarget ? 1 : 4;
+    const size_t rowBytes = static_cast<size_t>(from.width() * pixelBytes);
+    for (int row = 0; row < from.height(); ++row)
+      std::memcpy(image_.scanLine(plan.to.y() + row) + plan.to.x() * pixelBytes,
+                  source.constScanLine(from.top() + row) + from.left() * pixelBytes, rowBytes);
+    return;
+  }
+  // Rare mixes (alpha sources, or colours onto an indexed picture) go through RGB.
+  const QImage rgb = source.copy(from).convertToFormat(QImage::Format_RGB32);
+  for (int row = 0; row < from.height(); ++row) {
+    const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(row));
+    uchar* out = image_.scanLine(plan.to.y() + row);
+    for (int x = 0; x < from.width(); ++x) {
+      if (indexedTarget)
+        out[plan.to.x() + x] = static_cast<uchar>(pixelValue(in[x]));
+      else
+        reinterpret_cast<QRgb*>(out)[plan.to.x() + x] = kOpaque | in[x];
+    }
+  }
+}
+
+}  // namespace kxc2
