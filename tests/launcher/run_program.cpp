@@ -37,6 +37,10 @@ ProgramRun RunProgram(const ProgramStart& start) {
   } else {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, start.output_file.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // Kept apart from the bytes under test, and out of the test log.
+    const std::string errors = start.output_file + ".err";
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
   }
   posix_spawn_file_actions_addchdir_np(&actions, start.folder.c_str());
   auto argv = Pointers(start.arguments);

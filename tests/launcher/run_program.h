@@ -17,7 +17,9 @@ struct ProgramStart {
   std::vector<std::string> arguments;  // arguments[0] is the program's path
   std::string folder;                  // its current folder
   std::vector<std::string> environment;
-  std::string output_file;  // standard output goes here; empty: stdout closed
+  // Standard output goes here, standard error beside it with ".err" added;
+  // empty: standard output closed.
+  std::string output_file;
   std::chrono::seconds timeout{60};
 };
 
