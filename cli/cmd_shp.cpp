@@ -1,11 +1,121 @@
-// Placeholder until the SHP commands land.
+// kxc2tool shp / unshp.
+#include <QBuffer>
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
+#include "core/atomic_file.h"
+#include "core/game_paths.h"
+#include "core/io_error.h"
+#include "export/shp_conversion.h"
+#include "export/shp_decoder.h"
 
 namespace kxc2::cli {
 
-int RunShp(const std::vector<std::string>&) { throw std::runtime_error("shp: not available in this build"); }
-int RunUnshp(const std::vector<std::string>&) { throw std::runtime_error("unshp: not available in this build"); }
+namespace {
+
+bool IsFolder(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The editor makes UserMap at start-up; without it the tool does the same.
+std::string PrepareGameFolder(const std::string& value) {
+  const std::string gameFolder = WithTrailingSeparator(value);
+  if (!IsFolder(gameFolder)) throw std::runtime_error("game folder " + value + " is not a folder");
+  const std::string userMap = ResolveNoCase(gameFolder, "UserMap");
+  if (!IsFolder(userMap) && ::mkdir(userMap.c_str(), 0777) != 0)
+    throw std::runtime_error(userMap + ": " + IoErrorMessage(IoCodeFromErrno(errno, userMap)));
+  return gameFolder;
+}
+
+bool AskOnTerminal(const std::string& question) {
+  std::fprintf(stderr, "%s [y/N] ", question.c_str());
+  std::fflush(stderr);
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "YES";
+}
+
+ShpConfirm ConfirmFor(bool yes) {
+  if (yes) return [](const std::string&) { return true; };
+  if (::isatty(STDIN_FILENO)) return AskOnTerminal;
+  return [](const std::string& question) -> bool {
+    throw std::runtime_error(question + "\nNo terminal to answer on: nothing was deleted or converted; "
+                             "run again with --yes to replace them.");
+  };
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error(path + ": " + IoErrorMessage(IoCodeFromErrno(errno, path)));
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw std::runtime_error(path + ": " + IoErrorMessage(kIoReadBeyondEnd));
+  return bytes;
+}
+
+// An 8-bit BMP with all 256 palette entries, so Qt never drops to 4 bits.
+QByteArray EncodeBmp(const IndexedBitmap& bitmap) {
+  QImage image(static_cast<int>(bitmap.width), static_cast<int>(bitmap.height), QImage::Format_Indexed8);
+  if (image.isNull()) throw std::runtime_error("the image is too large to hold as a bitmap");
+  QList<QRgb> table;
+  for (const PaletteColour& c : bitmap.palette) table.push_back(qRgb(c.red, c.green, c.blue));
+  image.setColorTable(table);
+  for (std::size_t y = 0; y < bitmap.height; ++y) {
+    const auto row = bitmap.row(y);
+    std::copy(row.begin(), row.end(), image.scanLine(static_cast<int>(y)));
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "BMP")) throw std::runtime_error("the bitmap could not be encoded");
+  return bytes;
+}
+
+}  // namespace
+
+int RunShp(const std::vector<std::string>& args) {
+  const Arguments arguments(args, {"--game-folder"}, {"--yes"});
+  if (arguments.positionals().empty()) throw UsageError{"shp needs at least one FILE.bmp"};
+  const std::optional<std::string> gameFolder = arguments.value("--game-folder");
+  if (!gameFolder) throw UsageError{"shp needs --game-folder DIR"};
+
+  const ShpConversionResult result =
+      ConvertBitmapsToShp(arguments.positionals(), PrepareGameFolder(*gameFolder), ConfirmFor(arguments.has("--yes")),
+                          [](const std::string& path) {
+                            std::printf("%s\n", path.c_str());
+                            std::fflush(stdout);
+                          });
+  if (!result.completed) throw std::runtime_error("stopped at the question: no SHP files written");
+  return kExitOk;
+}
+
+int RunUnshp(const std::vector<std::string>& args) {
+  const Arguments arguments(args, {}, {});
+  if (arguments.positionals().size() != 2) throw UsageError{"unshp needs FILE.shp and OUT.bmp"};
+  const std::string& input = arguments.positionals()[0];
+  const std::string& output = arguments.positionals()[1];
+
+  IndexedBitmap bitmap;
+  try {
+    bitmap = DecodeShpFile(ReadWholeFile(input));
+  } catch (const ShpFormatError& error) {
+    throw std::runtime_error(input + ": malformed SHP file: " + error.what());
+  }
+  const QByteArray bmp = EncodeBmp(bitmap);
+  try {
+    WriteFileAtomically(output, bmp.constData(), static_cast<std::size_t>(bmp.size()));
+  } catch (const IoError& error) {
+    throw std::runtime_error(output + ": " + error.what());
+  }
+  return kExitOk;
+}
 
 }  // namespace kxc2::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+
+#include "export/shp_indexed_bitmap.h"
+
+namespace kxc2 {
+
+// A file that is not a well-formed one-image ShpFile; the message says what
+// is wrong and where.
+class ShpFormatError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Decodes a whole ShpFile. Every offset, count and packet is checked against
+// the data's size and the image's width and height before it is used, so no
+// input reads outside bytes. Palette components come back multiplied by 4;
+// indices without an entry are black.
+IndexedBitmap DecodeShpFile(std::span<const std::uint8_t> bytes);
+
+}  // namespace kxc2

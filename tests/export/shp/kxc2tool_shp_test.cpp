@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "export/shp_file.h"
+#include "export/shp_source_bitmap.h"
+#include "tests/export/shp/bmp_bytes.h"
+#include "tests/support/temp_dir.h"
+
+namespace kxc2 {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Names = std::vector<std::string>;
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs kxc2tool with stdin from /dev/null, or from a terminal that types
+// terminalInput when it is given.
+ToolRun Tool(const test::TempDir& dir, const Names& args, const char* terminalInput = nullptr) {
+  const std::string out = dir.file("stdout.txt");
+  const std::string err = dir.file("stderr.txt");
+  int master = -1;
+  std::string slaveName;
+  if (terminalInput) {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    EXPECT_GE(master, 0);
+    ::grantpt(master);
+    ::unlockpt(master);
+    slaveName = ::ptsname(master);
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int in = terminalInput ? (::setsid(), ::open(slaveName.c_str(), O_RDWR)) : ::open("/dev/null", O_RDONLY);
+    ::dup2(in, 0);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    std::vector<char*> argv{const_cast<char*>(KXC2TOOL_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ::execv(KXC2TOOL_PATH, argv.data());
+    ::_exit(127);
+  }
+  if (terminalInput) (void)!::write(master, terminalInput, std::strlen(terminalInput));
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (master >= 0) ::close(master);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+}
+
+class Kxc2toolShp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(dir.path() / "game" / "UserMap");
+    for (const char* name : {"Map4500.bmp", "Map4501.bmp"}) test::WriteBytes(dir.path() / name, Bmp(2));
+    test::WriteBytes(dir.path() / "game" / "UserMap" / "Map4599.shp", Bytes{'o', 'l', 'd'});
+  }
+  static Bytes Bmp(std::uint8_t index) {
+    return test::MakeBmp({3, 2, 8, false, std::vector<PaletteColour>(256, {4, 8, 12}), Bytes(6, index)});
+  }
+  Names Shp(std::initializer_list<const char*> extra) const {
+    Names args{"shp", dir.file("Map4500.bmp"), dir.file("Map4501.bmp"), "--game-folder", dir.file("game")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+  fs::path userMap() const { return dir.path() / "game" / "UserMap"; }
+
+  test::TempDir dir;
+};
+
+TEST_F(Kxc2toolShp, YesReplacesAndListsTheFiles) {
+  const ToolRun run = Tool(dir, Shp({"--yes"}));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, (userMap() / "Map4500.shp").string() + "\n" + (userMap() / "Map4501.shp").string() + "\n");
+  EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
+}
+
+TEST_F(Kxc2toolShp, WithoutTerminalRefusesAndTouchesNothing) {
+  const ToolRun run = Tool(dir, Shp({}));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("One or more Map45*.shp files already exist.  DELETE them and write new SHPs?"),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("nothing was deleted or converted"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ListFolder(userMap()), Names{"Map4599.shp"});
+}
+
+TEST_F(Kxc2toolShp, WithoutOldFilesNeedsNoAnswer) {
+  fs::remove(userMap() / "Map4599.shp");
+  EXPECT_EQ(Tool(dir, Shp({})).exitCode, 0);
+  EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
+}
+
+TEST_F(Kxc2toolShp, TerminalAnswers) {
+  ToolRun run = Tool(dir, Shp({}), "n\n");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("DELETE them and write new SHPs? [y/N] "), std::string::npos) << run.err;
+  EXPECT_EQ(test::ListFolder(userMap()), Names{"Map4599.shp"});
+  run = Tool(dir, Shp({}), "y\n");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
+}
+
+TEST_F(Kxc2toolShp, MakesUserMapWhenMissing) {
+  fs::remove_all(userMap());
+  EXPECT_EQ(Tool(dir, Shp({})).exitCode, 0);
+  EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
+}
+
+TEST_F(Kxc2toolShp, ErrorsAndUsage) {
+  test::WriteBytes(dir.path() / "deep.bmp", test::MakeBmp24(2, 2));
+  struct Case {
+    Names args;
+    int exitCode;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"shp", dir.file("deep.bmp"), "--game-folder", dir.file("game")}, 1,
+       "kxc2tool: " + dir.file("deep.bmp") + " is not an 8-bit bitmap\n"},
+      {{"shp", dir.file("none.bmp"), "--game-folder", dir.file("game")}, 1,
+       "kxc2tool: Cannot open file " + dir.file("none.bmp") + "\n"},
+      {{"shp", dir.file("Map4500.bmp"), "--game-folder", dir.file("nowhere")}, 1,
+       "kxc2tool: game folder " + dir.file("nowhere") + " is not a folder\n"},
+      {{"shp", "--game-folder", dir.file("game")}, 2, "kxc2tool: shp needs at least one FILE.bmp\n"},
+      {{"shp", dir.file("Map4500.bmp")}, 2, "kxc2tool: shp needs --game-folder DIR\n"},
+      {{"unshp", "a.shp"}, 2, "kxc2tool: unshp needs FILE.shp and OUT.bmp\n"},
+      {{"unshp", dir.file("none.shp"), dir.file("o.bmp")}, 1, "kxc2tool: " + dir.file("none.shp") + ": File not found\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = Tool(dir, c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1];
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
+  }
+}
+
+TEST_F(Kxc2toolShp, UnshpRoundTrip) {
+  IndexedBitmap image;
+  image.width = 300;
+  image.height = 7;
+  image.pixels.resize(300 * 7);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<std::uint8_t>(i / 5 % 256);
+  for (std::size_t i = 0; i < 256; ++i) image.palette[i] = {static_cast<std::uint8_t>(i / 4 * 4), 8, 252};
+  image.palette[0] = {};
+  const Bytes shp = EncodeShpFile(image);
+  test::WriteBytes(dir.path() / "in.shp", shp);
+  const ToolRun run = Tool(dir, {"unshp", dir.file("in.shp"), dir.file("out.bmp")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const Bytes bmp = test::ReadBytes(dir.path() / "out.bmp");
+  EXPECT_EQ(bmp[28], 8);  // bits per pixel
+  const IndexedBitmap back = LoadBitmapForShp(dir.file("out.bmp"));
+  EXPECT_EQ(back.pixels, image.pixels);
+  EXPECT_EQ(back.palette, image.palette);
+  EXPECT_EQ(EncodeShpFile(back), shp);
+}
+
+TEST_F(Kxc2toolShp, UnshpRefusesAMalformedFileAndWritesNothing) {
+  IndexedBitmap image;
+  image.width = image.height = 4;
+  image.pixels.assign(16, 1);
+  Bytes shp = EncodeShpFile(image);
+  shp[40] = 0x0A;  // a run of 5 in a row of 4
+  test::WriteBytes(dir.path() / "bad.shp", shp);
+  const ToolRun run = Tool(dir, {"unshp", dir.file("bad.shp"), dir.file("out.bmp")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "kxc2tool: " + dir.file("bad.shp") +
+                         ": malformed SHP file: row 0 holds more than 4 pixels at offset 40\n");
+  EXPECT_FALSE(fs::exists(dir.path() / "out.bmp"));
+}
+
+}  // namespace
+}  // namespace kxc2
