@@ -1,0 +1,246 @@
+#include "draw/builtin_pictures.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+namespace kxc2 {
+namespace {
+
+struct PictureCase {
+  const char* name;
+  std::function<QImage()> load;
+  QString resource;
+  QSize size;
+};
+
+const PictureCase kPictures[] = {
+    {"MapTiles", MapTilesPicture, kMapTilesResource, {264, 200}},
+    {"MapTiles2", MapTiles2Picture, kMapTiles2Resource, {60, 48}},
+    {"SUMMERTILES", SummerTilesPicture, kSummerTilesResource, {765, 50}},
+    {"WINTERTILES", WinterTilesPicture, kWinterTilesResource, {765, 50}},
+};
+
+std::uint32_t Le32(const QByteArray& bytes, int at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+  return v;
+}
+
+class BuiltinPicture : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(BuiltinPicture, IsAnEightBitPictureWithAFullColourTable) {
+  const PictureCase& c = GetParam();
+  const QImage picture = c.load();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), c.size);
+  EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(picture.colorCount(), 256);
+}
+
+TEST_P(BuiltinPicture, FileIsAnEightBitBmpWith256Colours) {
+  const PictureCase& c = GetParam();
+  c.load();  // makes sure the resources are registered
+  QFile file(c.resource);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  ASSERT_GE(bytes.size(), 54);
+  EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+  EXPECT_EQ(static_cast<std::uint8_t>(bytes[28]), 8);  // bits per pixel
+  const std::uint32_t used = Le32(bytes, 46);
+  EXPECT_TRUE(used == 256 || used == 0) << used;
+  const std::uint32_t stride = (static_cast<std::uint32_t>(c.size.width()) + 3) / 4 * 4;
+  EXPECT_EQ(static_cast<std::uint32_t>(bytes.size()),
+            Le32(bytes, 10) + stride * static_cast<std::uint32_t>(c.size.height()));
+}
+
+TEST_P(BuiltinPicture, EveryCallGivesAnIndependentCopy) {
+  QImage first = GetParam().load();
+  const QImage second = GetParam().load();
+  first.scanLine(0)[0] = static_cast<uchar>(first.scanLine(0)[0] ^ 1);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(GetParam().load(), second);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, BuiltinPicture, ::testing::ValuesIn(kPictures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct AtlasCase {
+  const char* name;
+  std::function<QImage()> load;
+  QSize cell;
+  QRgb ground;
+};
+
+const AtlasCase kAtlases[] = {
+    {"MapTiles", MapTilesPicture, {44, 50}, qRgb(0, 200, 47)},
+    {"MapTiles2", MapTiles2Picture, {12, 12}, qRgb(0, 204, 51)},
+};
+
+class ViewAtlas : public ::testing::TestWithParam<AtlasCase> {};
+
+QRect CellOf(const AtlasCase& c, int terrain) {
+  return QRect(c.cell.width() * (terrain % 5), c.cell.height() * (terrain / 5), c.cell.width(), c.cell.height());
+}
+
+TEST_P(ViewAtlas, EveryCellHasABlackTopRowAndLeftColumn) {
+  const AtlasCase& c = GetParam();
+  const QImage atlas = c.load();
+  for (int t = 0; t < 20; ++t) {
+    const QRect cell = CellOf(c, t);
+    for (int x = cell.left(); x <= cell.right(); ++x)
+      EXPECT_EQ(atlas.pixel(x, cell.top()), qRgb(0, 0, 0)) << "cell " << t << " x " << x;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+      EXPECT_EQ(atlas.pixel(cell.left(), y), qRgb(0, 0, 0)) << "cell " << t << " y " << y;
+  }
+}
+
+TEST_P(ViewAtlas, PlainCellsAreGroundInside) {
+  const AtlasCase& c = GetParam();
+  const QImage atlas = c.load();
+  for (int t : {0, 17, 18, 19}) {
+    const QRect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+      for (int x = inside.left(); x <= inside.right(); ++x) {
+        if (t == 19 && x >= 57 && y >= 45 && c.cell.width() == 12) continue;  // the marker
+        ASSERT_EQ(atlas.pixel(x, y), c.ground) << "cell " << t << " at " << x << "," << y;
+      }
+  }
+}
+
+int CountOf(const QImage& image, const QRect& rect, QRgb colour) {
+  int n = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x) n += image.pixel(x, y) == colour;
+  return n;
+}
+
+TEST_P(ViewAtlas, MotifCellsShowSomethingOnTheGround) {
+  const AtlasCase& c = GetParam();
+  const QImage atlas = c.load();
+  for (int t = 1; t <= 16; ++t) {
+    const QRect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
+    EXPECT_LT(CountOf(atlas, inside, c.ground), inside.width() * inside.height() * 99 / 100) << "cell " << t;
+  }
+}
+
+TEST_P(ViewAtlas, RiverDotsGrowFromStreamToRiverToImpassableRiver) {
+  const AtlasCase& c = GetParam();
+  const QImage atlas = c.load();
+  auto notGround = [&](int t) {
+    const QRect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
+    return inside.width() * inside.height() - CountOf(atlas, inside, c.ground);
+  };
+  EXPECT_LT(0, notGround(13));
+  EXPECT_LT(notGround(13), notGround(10));
+  EXPECT_LT(notGround(10), notGround(15));
+  const QRect river = CellOf(c, 10);
+  EXPECT_NE(atlas.pixel(river.left() + c.cell.width() / 2, river.top() + c.cell.height() / 2), c.ground);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, ViewAtlas, ::testing::ValuesIn(kAtlases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MapTiles, OceanIsSolidBlueViolet) {
+  const QImage atlas = MapTilesPicture();
+  const QRect inside(44 * 4 + 1, 50 + 1, 43, 49);  // terrain 9: column 4, row 1
+  EXPECT_EQ(CountOf(atlas, inside, qRgb(96, 0, 255)), 43 * 49);
+}
+
+TEST(MapTiles, StripRightOfTheCellsIsNotGround) {
+  const QImage atlas = MapTilesPicture();
+  EXPECT_EQ(CountOf(atlas, QRect(220, 0, 44, 200), qRgb(0, 200, 47)), 0);
+}
+
+TEST(MapTiles2, RoadMarkerIsAPureRedBlock) {
+  const QImage atlas = MapTiles2Picture();
+  for (int y = 45; y <= 47; ++y)
+    for (int x = 57; x <= 59; ++x) EXPECT_EQ(atlas.pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+  // Nothing else in the atlas is that red.
+  EXPECT_EQ(CountOf(atlas, atlas.rect(), qRgb(255, 0, 0)), 9);
+}
+
+QRgb MostCommon(const QImage& image, const QRect& rect) {
+  std::map<QRgb, int> counts;
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
+  QRgb best = 0;
+  int bestCount = -1;
+  for (const auto& [colour, count] : counts)
+    if (count > bestCount) {
+      best = colour;
+      bestCount = count;
+    }
+  return best;
+}
+
+QRect Tile(int t) { return QRect(45 * t, 0, 45, 50); }
+
+TEST(TileSets, ShareOnePaletteWithThePainterColoursAtTheirEntries) {
+  const QImage summer = SummerTilesPicture(), winter = WinterTilesPicture();
+  EXPECT_EQ(summer.colorTable(), winter.colorTable());
+  EXPECT_EQ(summer.color(200), qRgb(124, 144, 164));
+  EXPECT_EQ(summer.color(111), qRgb(248, 224, 100));
+  // Lines drawn on a piece land on exactly those entries.
+  int firstRiver = -1, firstRoad = -1;
+  for (int i = 0; i < 256 && (firstRiver < 0 || firstRoad < 0); ++i) {
+    if (firstRiver < 0 && summer.color(i) == qRgb(124, 144, 164)) firstRiver = i;
+    if (firstRoad < 0 && summer.color(i) == qRgb(248, 224, 100)) firstRoad = i;
+  }
+  EXPECT_EQ(firstRiver, 200);
+  EXPECT_EQ(firstRoad, 111);
+}
+
+struct GroundCase {
+  const char* name;
+  std::function<QImage()> load;
+  QRgb ground;
+};
+
+class TileSetGround : public ::testing::TestWithParam<GroundCase> {};
+
+TEST_P(TileSetGround, PlainTilesAreGroundSprinkledWithDots) {
+  const QImage tiles = GetParam().load();
+  for (int t : {0, 10, 13, 15}) EXPECT_EQ(MostCommon(tiles, Tile(t)), GetParam().ground) << "tile " << t;
+  const int ground = CountOf(tiles, Tile(0), GetParam().ground);
+  EXPECT_LT(ground, 45 * 50 * 99 / 100);  // some dots
+  EXPECT_GT(ground, 45 * 50 * 80 / 100);  // but mostly ground
+}
+
+TEST_P(TileSetGround, OceanIsBlueWithWhiteSpecks) {
+  const QImage tiles = GetParam().load();
+  EXPECT_EQ(MostCommon(tiles, Tile(9)), qRgb(12, 120, 252));
+  EXPECT_GT(CountOf(tiles, Tile(9), qRgb(255, 255, 255)), 0);
+  EXPECT_EQ(CountOf(tiles, Tile(9), qRgb(12, 120, 252)) + CountOf(tiles, Tile(9), qRgb(255, 255, 255)), 45 * 50);
+}
+
+TEST_P(TileSetGround, RiverDotsGrowAndSitInTheCentre) {
+  const QImage tiles = GetParam().load();
+  auto notGround = [&](int t) {
+    return 45 * 50 - CountOf(tiles, Tile(t), GetParam().ground) -
+           (45 * 50 - CountOf(tiles, Tile(0), GetParam().ground));
+  };
+  EXPECT_LT(0, notGround(13));
+  EXPECT_LT(notGround(13), notGround(10));
+  EXPECT_LT(notGround(10), notGround(15));
+  for (int t : {10, 13, 15}) EXPECT_EQ(tiles.pixelIndex(45 * t + 22, 25), 200) << "tile " << t;
+}
+
+INSTANTIATE_TEST_SUITE_P(Seasons, TileSetGround,
+                         ::testing::Values(GroundCase{"Summer", SummerTilesPicture, qRgb(164, 192, 140)},
+                                           GroundCase{"Winter", WinterTilesPicture, qRgb(220, 220, 228)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TileSets, WinterDiffersFromSummerInEveryTileButOcean) {
+  const QImage summer = SummerTilesPicture(), winter = WinterTilesPicture();
+  for (int t = 0; t < 17; ++t) {
+    if (t == 9) continue;
+    EXPECT_NE(summer.copy(Tile(t)), winter.copy(Tile(t))) << "tile " << t;
+  }
+}
+
+}  // namespace
+}  // namespace kxc2
