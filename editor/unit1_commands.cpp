@@ -1,29 +1,174 @@
 // Window commands of the main window: start-up, New, Open, Save, Exit, About.
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QScrollBar>
+#include <filesystem>
+#include <system_error>
 
+#include "core/game_paths.h"
+#include "core/io_error.h"
+#include "core/map_file.h"
 #include "editor/Unit1.h"
+#include "editor/Unit2.h"
+#include "editor/Unit3.h"
 #include "editor/image_control.h"
+#include "editor/ini_file.h"
 #include "editor/road_box.h"
 
+namespace {
+
+const char* const kSettingsFileName = "KXC2MAP.INI";
+const char* const kSettingsSection = "Locations";
+const char* const kGameFolderKey = "KC2";
+const char* const kGameExecutable = "KORVEX2.EXE";
+
+const char* const kOpenFilter = "KC2 Maps|*.map|KC2 Bitmaps|Map*.bmp|KC2 Program|Korvex2.exe";
+constexpr int kMapsFilter = 1;
+constexpr int kProgramFilter = 3;
+
+const char* const kNewQuestion = "Do you want to save this map before starting a new one?";
+const char* const kOpenQuestion = "Do you want to save this map before opening another?";
+const char* const kExitQuestion = "Do you want to save this map before exiting?";
+
+const char* const kUntitledCaption = "Untitled - %.2dW x %.2dH - No. ??";
+const char* const kMapCaption = "%s - %.2dW x %.2dH - No. %2d";
+
+std::string Local(const QString& path) { return path.toStdString(); }
+QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
+
+// The game's names compare in capitals, and only a to z are turned.
+QString AsciiUpper(const QString& text) {
+  QString upper = text;
+  for (QChar& c : upper)
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+  return upper;
+}
+
+// my.map.map gives "my", river gives "river".
+QString MapName(const QString& path) { return QFileInfo(path).fileName().section(QLatin1Char('.'), 0, 0); }
+
+// base + name, found in any case when such an entry exists.
+QString GamePath(const QString& base, const char* name) {
+  return FromLocal(kxc2::ResolveNoCase(Local(base), name));
+}
+
+}  // namespace
+
+// ---- Start-up -----------------------------------------------------------
+
 void TForm1::FormCreate() {
+  programFolder_ = FromLocal(kxc2::WithTrailingSeparator(Local(programFolder_)));
+  gameFolder_ = programFolder_;
+  prepareFileDialogs();
+  readOrAskGameFolder();
+  createUserFolders();
+  SaveDialog1.initialFolder = GamePath(gameFolder_, "scenario");
+  setStartViewState();
+  Road1->setFocus();
+}
+
+void TForm1::prepareFileDialogs() {
+  OpenDialog1.filter = QString::fromLatin1(kOpenFilter);
+  SaveDialog1.title = QStringLiteral("Save KC2 Map Description");
+  SaveDialog1.filter = QStringLiteral("KC2 Maps|*.map");
+  SaveDialog1.filterIndex = 1;
+  SaveDialog1.defaultExtension = QStringLiteral("map");
+  SaveDialog1.overwritePrompt = true;
+}
+
+void TForm1::readOrAskGameFolder() {
+  const QString settingsPath = GamePath(programFolder_, kSettingsFileName);
+  if (!QFileInfo(settingsPath).isFile()) {
+    locateGame(settingsPath);
+    return;
+  }
+  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath));
+  gameFolder_ = FromLocal(settings.readString(kSettingsSection, kGameFolderKey, Local(programFolder_)));
+}
+
+void TForm1::locateGame(const QString& settingsPath) {
+  OpenDialog1.title = QStringLiteral("Please locate KORVEX2.EXE");
+  OpenDialog1.filterIndex = kProgramFilter;
+  OpenDialog1.fileName.clear();
+  if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
+  const QFileInfo chosen(OpenDialog1.fileName);
+  if (AsciiUpper(chosen.fileName()) != QLatin1String(kGameExecutable)) return;
+  const QString folder = FromLocal(kxc2::WithTrailingSeparator(Local(chosen.absolutePath())));
+  try {
+    kxc2::WriteIniString(Local(settingsPath), kSettingsSection, kGameFolderKey, Local(folder));
+  } catch (const std::exception&) {
+    // The settings never bring up a message; the next start simply asks again.
+  }
+  gameFolder_ = folder;
+}
+
+void TForm1::createUserFolders() {
+  for (const char* name : {"UserBMP", "UserMap"}) {
+    const std::filesystem::path folder(Local(GamePath(gameFolder_, name)));
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(folder, ignored)) std::filesystem::create_directory(folder, ignored);
+  }
+}
+
+void TForm1::setStartViewState() {
   view_.OriginColumn = 0;
   view_.OriginRow = 0;
-  HScrollBar->setRange(0, kxc2::kMaxOriginColumn);
   HScrollBar->setValue(0);
+  HScrollBar->setRange(0, kxc2::kMaxOriginColumn);
   HScrollBar->setPageStep(kxc2::kWindowColumns - 1);
-  VScrollBar->setRange(0, kxc2::kMaxOriginRow);
   VScrollBar->setValue(0);
+  VScrollBar->setRange(0, kxc2::kMaxOriginRow);
   VScrollBar->setPageStep(kxc2::kWindowRows - 1);
   view_.ZoomedIn = true;
   TerrainList->setCurrentRow(0);
   view_.SelectedColumn = -1;
   view_.SelectedRow = -1;
   view_.SelectionValid = false;
-  Road1->setFocus();
 }
 
+// ---- Shared steps -------------------------------------------------------
+
+// The map view is shown by the first New or Open and never hidden again.
+bool TForm1::mapPresent() const { return !MapImage->isHidden(); }
+
+bool TForm1::askSaveFirst(const QString& question) {
+  switch (dialogs_.confirm(this, question)) {
+    case kxc2::Answer::Yes:
+      // Saved or cancelled, the command goes on; only a failed save stops it.
+      return saveMap() != SaveOutcome::Failed;
+    case kxc2::Answer::No:
+      return true;
+    case kxc2::Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void TForm1::showMapCaption(const QString& fileName) {
+  const kxc2::MapHeader& header = document_.header;
+  setHeaderSection(0, QString::asprintf(kMapCaption, MapName(fileName).toUtf8().constData(), header.columns,
+                                        header.rows, header.mapNumber));
+}
+
+void TForm1::showCommandError(const std::exception& error) {
+  dialogs_.showError(this, QString::fromStdString(error.what()));
+}
+
+TForm2& TForm1::parametersDialog() {
+  if (!Form2) Form2 = new TForm2(this);
+  return *Form2;
+}
+
+TForm3& TForm1::aboutWindow() {
+  if (!Form3) Form3 = new TForm3(this);
+  return *Form3;
+}
+
+// ---- New ----------------------------------------------------------------
+
 void TForm1::New1Click() {
+  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kNewQuestion))) return;
   document_.grid.reset();
   view_.SelectedColumn = 0;
   view_.SelectedRow = 0;
@@ -36,27 +181,94 @@ void TForm1::New1Click() {
   PaintBMPs1->setEnabled(true);
   document_.header.columns = 44;
   document_.header.rows = 39;
-  setHeaderSection(0, QString::asprintf("Untitled - %.2dW x %.2dH - No. ??",
-                                        document_.header.columns, document_.header.rows));
+  setHeaderSection(0, QString::asprintf(kUntitledCaption, document_.header.columns, document_.header.rows));
 }
+
+// ---- Open ---------------------------------------------------------------
 
 void TForm1::Open1Click() {
-  // Reads a .map file into the document.
+  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
+
+  OpenDialog1.filterIndex = kMapsFilter;
+  OpenDialog1.title = QStringLiteral("Open KC2 map description");
+  OpenDialog1.fileName.clear();
+  OpenDialog1.initialFolder = GamePath(gameFolder_, "scenario");
+  if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
+
+  const QString fileName = OpenDialog1.fileName;
+  kxc2::MapFileReader reader;
+  try {
+    // Reads and checks the whole file: a failure here has changed nothing.
+    reader.readHeader(Local(fileName), document_.header);
+  } catch (const std::exception& error) {
+    showCommandError(error);
+    return;
+  }
+  showMapCaption(fileName);
+  reader.readGrid(document_.grid);
+
+  view_.OriginColumn = 0;
+  view_.OriginRow = 0;
+  view_.SelectedColumn = 0;
+  view_.SelectedRow = 0;
+  WriteSelectedHexCaption();
+  VScrollBar->setValue(0);
+  HScrollBar->setValue(0);
+  MapImage->show();
+  RedrawView();
+  ToggleFocusRect(0, 0);
+  view_.SelectionValid = true;
+  SaveAs1->setEnabled(true);
+  PaintBMPs1->setEnabled(true);
 }
 
-void TForm1::SaveAs1Click() {
-  // Asks for the map's parameters and a file name, then writes the .map file.
+// ---- Save ---------------------------------------------------------------
+
+void TForm1::SaveAs1Click() { saveMap(); }
+
+bool TForm1::runParametersDialog() {
+  TForm2& dialog = parametersDialog();
+  dialog.presetSize(document_.header.columns, document_.header.rows);
+  dialog.Terrtype->setEnabled(false);
+  const bool ok = dialogs_.runModal(dialog);
+  dialog.Terrtype->setEnabled(true);
+  return ok;
 }
 
-void TForm1::Exit1Click() {
-  // Asks the window to close.
+TForm1::SaveOutcome TForm1::saveMap() {
+  if (!runParametersDialog()) return SaveOutcome::Cancelled;
+  // These stand from here on, even when the file dialog is cancelled.
+  document_.header = parametersDialog().parameters();
+  if (!dialogs_.runSaveDialog(this, SaveDialog1)) return SaveOutcome::Cancelled;
+
+  const QString fileName = SaveDialog1.fileName;
+  try {
+    // Written beside the target and renamed over it: a failure keeps the old file.
+    kxc2::WriteMapFile(Local(fileName), document_);
+  } catch (const std::exception& error) {
+    showCommandError(error);
+    return SaveOutcome::Failed;
+  }
+  showMapCaption(fileName);
+  return SaveOutcome::Saved;
 }
+
+// ---- Exit, close request, About -----------------------------------------
+
+void TForm1::Exit1Click() { close(); }
 
 void TForm1::FormCloseQuery(bool& canClose) {
-  // Asks whether to save before the window closes.
-  (void)canClose;
+  if (!mapPresent()) return;
+  switch (dialogs_.confirm(this, QString::fromLatin1(kExitQuestion))) {
+    case kxc2::Answer::Yes:
+      canClose = saveMap() != SaveOutcome::Failed;
+      break;
+    case kxc2::Answer::No:
+      break;
+    case kxc2::Answer::Cancel:
+      canClose = false;
+      break;
+  }
 }
 
-void TForm1::About1Click() {
-  // Shows the About window.
-}
+void TForm1::About1Click() { aboutWindow().showAbout(); }

@@ -1,0 +1,22 @@
+// KxC2Map: the map editor's program start.
+#include <QApplication>
+
+#include "editor/Unit1.h"
+#include "editor/Unit2.h"
+#include "editor/Unit3.h"
+#include "editor/qt_user_dialogs.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(kxc2::kApplicationTitle));
+
+  kxc2::QtUserDialogs dialogs;
+  // Creating the main window runs FormCreate: settings, game folder, view state.
+  TForm1 form1(dialogs, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  // Both belong to the main window, so they end with it.
+  form1.Form2 = new TForm2(&form1);
+  form1.Form3 = new TForm3(&form1);
+
+  form1.show();
+  return application.exec();
+}
