@@ -150,6 +150,7 @@ struct RenameCase {
   const char* title;
   bool target_folder;
   bool target_file;
+  bool target_fifo;  // not an entry that counts, yet still in the way
   bool source_present;
   bool renamed;
 };
@@ -159,14 +160,17 @@ class PosixRename : public ::testing::TestWithParam<RenameCase> {};
 TEST_P(PosixRename, NeverReplacesAnExistingEntry) {
   const RenameCase& c = GetParam();
   test::TempDir dir;
+  if (c.source_present) {
+    fs::create_directory(dir.path() / "UserMap");
+    test::WriteBytes(dir.path() / "UserMap" / "Map01.shp", {1, 2, 3});
+  }
+  if (c.target_folder) fs::create_directory(dir.path() / "MAP");
+  if (c.target_file) test::WriteBytes(dir.path() / "MAP", {9});
+  if (c.target_fifo) {
+    ASSERT_EQ(mkfifo(dir.file("MAP").c_str(), 0600), 0);
+  }
   const fs::path previous = fs::current_path();
   fs::current_path(dir.path());
-  if (c.source_present) {
-    fs::create_directory("UserMap");
-    test::WriteBytes("UserMap/Map01.shp", {1, 2, 3});
-  }
-  if (c.target_folder) fs::create_directory("MAP");
-  if (c.target_file) test::WriteBytes("MAP", {9});
   PosixPlatform platform({});
   const bool renamed = platform.Rename("UserMap", "MAP");
   fs::current_path(previous);
@@ -177,6 +181,8 @@ TEST_P(PosixRename, NeverReplacesAnExistingEntry) {
     EXPECT_EQ(test::ReadBytes(dir.path() / "MAP" / "Map01.shp"), (std::vector<std::uint8_t>{1, 2, 3}));
   } else if (c.target_file) {
     EXPECT_EQ(test::ReadBytes(dir.path() / "MAP"), std::vector<std::uint8_t>{9});
+  } else if (c.target_fifo) {
+    EXPECT_TRUE(fs::is_fifo(dir.path() / "MAP"));
   }
   if (!c.renamed && c.source_present) {
     EXPECT_EQ(test::ReadBytes(dir.path() / "UserMap" / "Map01.shp"), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -184,10 +190,11 @@ TEST_P(PosixRename, NeverReplacesAnExistingEntry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, PosixRename,
-                         ::testing::Values(RenameCase{"Free", false, false, true, true},
-                                           RenameCase{"EmptyFolderInTheWay", true, false, true, false},
-                                           RenameCase{"FileInTheWay", false, true, true, false},
-                                           RenameCase{"NoSource", false, false, false, false}),
+                         ::testing::Values(RenameCase{"Free", false, false, false, true, true},
+                                           RenameCase{"EmptyFolderInTheWay", true, false, false, true, false},
+                                           RenameCase{"FileInTheWay", false, true, false, true, false},
+                                           RenameCase{"FifoInTheWay", false, false, true, true, false},
+                                           RenameCase{"NoSource", false, false, false, false, false}),
                          [](const auto& info) { return std::string(info.param.title); });
 
 TEST(PosixPlatform, CurrentFolderOfAnyLength) {
