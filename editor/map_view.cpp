@@ -19,6 +19,7 @@ constexpr int kZoomedOutGridWidth = kGridColumns * 12;  // 540
 
 const QRgb kRiverColour = ColorFromBgr(0x00FFC800);
 const QRgb kRoadColour = ColorFromBgr(0x0000C8FF);
+const QRgb kBlack = ColorFromBgr(0x00000000);
 
 QRect AtlasCell(int code, const CellGeometry& cell) {
   const int index = code < kAtlasCells ? code : kNeutralCell;
@@ -88,11 +89,14 @@ void MapView::RedrawView() {
         drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/false);
     return;
   }
+  // The raised columns end one pixel row above the picture's bottom; black
+  // there too, or a line of the zoomed-in picture would linger under them.
+  canvas.fillRect(QRect(0, kViewHeight - 1, kZoomedOutGridWidth, 1), kBlack);
   for (int row = 0; row < kGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column) drawZoomedOutCell(canvas, column, row);
-  canvas.fillRect(QRect(QPoint(kZoomedOutGridWidth, 0), QPoint(picture_.width() - 1,
-                                                               picture_.height() - 1)),
-                  qRgb(0, 0, 0));
+  canvas.fillRect(QRect(QPoint(kZoomedOutGridWidth, 0),
+                        QPoint(picture_.width() - 1, picture_.height() - 1)),
+                  kBlack);
 }
 
 // The single-hex redraw leaves Ocean's roads undrawn, the full redraw draws

@@ -2,12 +2,275 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
+#include "core/road_mask.h"
+#include "core/terrain.h"
+#include "draw/builtin_pictures.h"
+#include "tests/editor/view_test_support.h"
+
 namespace kxc2 {
 namespace {
 
-TEST(PixelToHexTest, Placeholder) {
+using test::AtlasPixel;
+using test::FillBusyMap;
+using test::FramelessFullRedraw;
+
+ViewState ZoomedInAt(int originColumn, int originRow) {
   ViewState view;
-  EXPECT_EQ(PixelToHex(view, 10, 10), (HexCoord{0, 0}));
+  view.OriginColumn = originColumn;
+  view.OriginRow = originRow;
+  return view;
+}
+
+ViewState ZoomedOut() {
+  ViewState view;
+  view.ZoomedIn = false;
+  return view;
+}
+
+struct HexCase {
+  std::string what;
+  std::function<HexCoord()> hex;
+  HexCoord expected;
+};
+
+HexCoord Pixel(const ViewState& view, int x, int y) { return PixelToHex(view, x, y); }
+
+// Pixels to hexes under both zooms, and where Zoom In puts the origin.
+const HexCase kHexCases[] = {
+    {"in (0,0): (10,10)", [] { return Pixel(ZoomedInAt(0, 0), 10, 10); }, {0, 0}},
+    {"in (0,0): (10,30) column 0 raised", [] { return Pixel(ZoomedInAt(0, 0), 10, 30); }, {0, 1}},
+    {"in (0,0): (50,30)", [] { return Pixel(ZoomedInAt(0, 0), 50, 30); }, {1, 0}},
+    {"in (0,0): (615,474)", [] { return Pixel(ZoomedInAt(0, 0), 615, 474); }, {13, 9}},
+    {"in (0,0): (43,24) last pixel of row 0", [] { return Pixel(ZoomedInAt(0, 0), 43, 24); }, {0, 0}},
+    {"in (0,0): (44,49) odd column", [] { return Pixel(ZoomedInAt(0, 0), 44, 49); }, {1, 0}},
+    {"in (0,0): (44,50) odd column", [] { return Pixel(ZoomedInAt(0, 0), 44, 50); }, {1, 1}},
+    {"in (5,3): (0,0) odd column", [] { return Pixel(ZoomedInAt(5, 3), 0, 0); }, {5, 3}},
+    {"in (5,3): (44,0) even column", [] { return Pixel(ZoomedInAt(5, 3), 44, 0); }, {6, 3}},
+    {"in (31,30): (615,474)", [] { return Pixel(ZoomedInAt(31, 30), 615, 474); }, {44, 39}},
+    {"in (0,0): negative pixel", [] { return Pixel(ZoomedInAt(0, 0), -100, -100); }, {0, 0}},
+    {"in (0,0): -43 truncates to 0", [] { return Pixel(ZoomedInAt(0, 0), -43, 0); }, {0, 0}},
+    {"in (31,30): far beyond", [] { return Pixel(ZoomedInAt(31, 30), 5000, 5000); }, {44, 39}},
+    {"out: (600,100) black strip", [] { return Pixel(ZoomedOut(), 600, 100); }, {44, 8}},
+    {"out: (0,474)", [] { return Pixel(ZoomedOut(), 0, 474); }, {0, 39}},
+    {"out: (12,0) odd column", [] { return Pixel(ZoomedOut(), 12, 0); }, {1, 0}},
+    {"out: (11,5) even column", [] { return Pixel(ZoomedOut(), 11, 5); }, {0, 0}},
+    {"out: (11,6) even column", [] { return Pixel(ZoomedOut(), 11, 6); }, {0, 1}},
+    {"zoom in on (20,15)", [] { return ZoomInOrigin(20, 15); }, {13, 11}},
+    {"zoom in on (3,2)", [] { return ZoomInOrigin(3, 2); }, {0, 0}},
+    {"zoom in on (44,39)", [] { return ZoomInOrigin(44, 39); }, {31, 30}},
+    {"zoom in on (8,5)", [] { return ZoomInOrigin(8, 5); }, {1, 1}},
+    {"zoom in on (7,4)", [] { return ZoomInOrigin(7, 4); }, {0, 0}},
+    {"zoom in without selection", [] { return ZoomInOrigin(-1, -1); }, {0, 0}},
+};
+
+TEST(ViewGeometryTest, PixelsAndZoomOrigins) {
+  for (const HexCase& c : kHexCases) {
+    const HexCoord hex = c.hex();
+    EXPECT_EQ(hex.column, c.expected.column) << c.what;
+    EXPECT_EQ(hex.row, c.expected.row) << c.what;
+  }
+}
+
+TEST(ViewGeometryTest, CellAndFrameRectangles) {
+  struct Case {
+    ViewState view;
+    HexCoord hex;
+    QRect cell;
+    QRect frame;
+  };
+  const Case cases[] = {
+      {ZoomedInAt(0, 0), {0, 0}, {0, -25, 44, 50}, {0, -25, 45, 51}},
+      {ZoomedInAt(0, 0), {1, 0}, {44, 0, 44, 50}, {44, 0, 45, 51}},
+      {ZoomedInAt(5, 3), {4, 2}, {-44, -75, 44, 50}, {-44, -75, 45, 51}},
+      {ZoomedOut(), {44, 39}, {528, 462, 12, 12}, {528, 462, 13, 13}},
+      {ZoomedOut(), {3, 4}, {36, 48, 12, 12}, {36, 48, 13, 13}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CellRect(c.view, c.hex.column, c.hex.row), c.cell);
+    EXPECT_EQ(FocusRect(c.view, c.hex.column, c.hex.row), c.frame);
+  }
+}
+
+// A view over pictures of its own, with the built-in atlases.
+class MapViewTest : public ::testing::Test {
+ protected:
+  MapViewTest()
+      : picture(kViewWidth, kViewHeight, QImage::Format_RGB32),
+        tiles(PrepareAtlas(MapTilesPicture())),
+        tiles2(PrepareAtlas(MapTiles2Picture())),
+        mapView(grid, view, picture, tiles, tiles2) {
+    picture.fill(Qt::gray);
+  }
+  QRgb at(QPoint p) const { return picture.pixel(p); }
+  QPoint cellPixel(int column, int row, int x, int y) const {
+    return CellRect(view, column, row).topLeft() + QPoint(x, y);
+  }
+
+  MapGrid grid;
+  ViewState view;
+  QImage picture;
+  QImage tiles;
+  QImage tiles2;
+  MapView mapView;
+};
+
+TEST_F(MapViewTest, FullRedrawCopiesEveryCellFromTheAtlas) {
+  FillBusyMap(grid);
+  grid.setTerrain(2, 2, kCity);
+  grid.setRoadMask(2, 2, 0);
+  grid.setTerrain(3, 2, kSand);
+  grid.setRoadMask(3, 2, 0);
+  mapView.RedrawView();
+  // Away from the centre, where lines may run, the cell is the atlas cell.
+  for (const auto& [x, y] : {std::pair{1, 1}, {43, 1}, {1, 49}, {0, 0}, {10, 40}}) {
+    EXPECT_EQ(at(cellPixel(2, 2, x, y)), AtlasPixel(true, kCity, x, y));
+    EXPECT_EQ(at(cellPixel(3, 2, x, y)), AtlasPixel(true, kSand, x, y));
+  }
+}
+
+TEST_F(MapViewTest, RiverJoinsWaterBeyondTheHeaderSize) {
+  // River (30, 25) with Ocean to its north: both would lie outside a map
+  // of 20 x 15, and the view still joins them.
+  grid.setTerrain(30, 25, kRiver);
+  grid.setTerrain(30, 24, kOcean);
+  view.OriginColumn = 25;
+  view.OriginRow = 20;
+  mapView.RedrawView();
+  EXPECT_EQ(at(cellPixel(30, 25, 22, 10)), test::kRiverRgb);
+  EXPECT_EQ(at(cellPixel(30, 25, 22, 40)), AtlasPixel(true, kRiver, 22, 40));
+
+  grid.setTerrain(30, 24, kClear);
+  mapView.RedrawView();
+  EXPECT_EQ(at(cellPixel(30, 25, 22, 10)), AtlasPixel(true, kRiver, 22, 10));
+}
+
+TEST_F(MapViewTest, OceanRoadsShowAfterFullRedrawOnly) {
+  grid.setTerrain(4, 4, kOcean);
+  grid.setRoadMask(4, 4, kRoadNorth);
+  const QPoint onSpoke = cellPixel(4, 4, 22, 10);
+  mapView.RedrawView();
+  EXPECT_EQ(at(onSpoke), test::kRoadRgb);
+  mapView.RedrawHex(4, 4);
+  EXPECT_EQ(at(onSpoke), test::kOceanRgb);
+  // Any other terrain keeps its spokes in the single-hex redraw.
+  grid.setTerrain(4, 4, kClear);
+  mapView.RedrawHex(4, 4);
+  EXPECT_EQ(at(onSpoke), test::kRoadRgb);
+}
+
+TEST_F(MapViewTest, DirectionlessRoadBitsDrawNoSpokeButAMarker) {
+  for (const std::uint8_t mask : {std::uint8_t{4}, std::uint8_t{64}}) {
+    grid.setTerrain(4, 4, kClear);
+    grid.setRoadMask(4, 4, mask);
+    view.ZoomedIn = true;
+    mapView.RedrawView();
+    const QImage bare = FramelessFullRedraw(MapGrid{}, view);
+    EXPECT_TRUE(test::SamePicture(picture, bare)) << int(mask);
+    view.ZoomedIn = false;
+    mapView.RedrawView();
+    EXPECT_EQ(at(cellPixel(4, 4, 3, 3)), test::kMarkerRgb) << int(mask);
+  }
+}
+
+TEST_F(MapViewTest, ZoomedOutMarkerIsTwoByTwoRedAtThreeThree) {
+  view.ZoomedIn = false;
+  grid.setTerrain(10, 7, kOcean);
+  grid.setRoadMask(10, 7, kRoadSouth);
+  grid.setTerrain(11, 7, kRiver);
+  grid.setTerrain(11, 6, kOcean);
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 0) mapView.RedrawView();
+    else mapView.RedrawHex(10, 7);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) {
+        const bool marker = (x == 3 || x == 4) && (y == 3 || y == 4);
+        EXPECT_EQ(at(cellPixel(10, 7, x, y)), marker ? test::kMarkerRgb : AtlasPixel(false, kOcean, x, y))
+            << pass << " " << x << "," << y;
+      }
+  }
+  // No river lines at this level: the river hex is its tile alone.
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x)
+      EXPECT_EQ(at(cellPixel(11, 7, x, y)), AtlasPixel(false, kRiver, x, y));
+}
+
+TEST_F(MapViewTest, ZoomedOutStripRightOfTheGridIsBlack) {
+  FillBusyMap(grid);
+  view.ZoomedIn = false;
+  picture.fill(Qt::white);
+  mapView.RedrawView();
+  for (int y = 0; y < kViewHeight; ++y) {
+    for (int x = 540; x < kViewWidth; ++x) ASSERT_EQ(at({x, y}), test::kBlackRgb) << x << "," << y;
+    // Column 44's cells end at x 539.
+    ASSERT_NE(picture.pixel(539, y), 0xFFFFFFFFu) << y;
+  }
+  // Nothing of the old picture is left under the raised columns either.
+  for (int x = 0; x < 540; ++x) {
+    const int column = x / 12;
+    const QRgb expected = IsRaised(column) ? test::kBlackRgb
+                                           : AtlasPixel(false, grid.terrain(column, 39), x % 12, 6);
+    ASSERT_EQ(picture.pixel(x, 474), expected) << x;
+  }
+}
+
+TEST_F(MapViewTest, UnknownCodesDrawPlainGroundAtBothZooms) {
+  grid.setTerrain(1, 1, 200);
+  grid.setRoadMask(1, 1, kRoadNorth);
+  mapView.RedrawView();
+  EXPECT_EQ(at(cellPixel(1, 1, 5, 40)), AtlasPixel(true, 17, 5, 40));
+  mapView.RedrawHex(1, 1);
+  EXPECT_EQ(at(cellPixel(1, 1, 22, 10)), AtlasPixel(true, 17, 22, 10));
+  view.ZoomedIn = false;
+  mapView.RedrawView();
+  EXPECT_EQ(at(cellPixel(1, 1, 8, 8)), AtlasPixel(false, 17, 8, 8));
+  EXPECT_EQ(at(cellPixel(1, 1, 3, 3)), test::kMarkerRgb);
+}
+
+TEST_F(MapViewTest, FocusFrameOfHexZeroSpansItsCellPlusOne) {
+  mapView.RedrawView();
+  const QImage before = picture;
+  view.SelectedColumn = 0;
+  view.SelectedRow = 0;
+  mapView.ToggleFocusRect(0, 0);
+  // Frame x 0..44, y -25..25: visible rows 0..25, inverted where x + y is even.
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const bool onFrame = ((x == 0 || x == 44) && y <= 25) || (y == 25 && x <= 44);
+      const bool inverted = onFrame && (x + y) % 2 == 0;
+      const QRgb expected = inverted ? (before.pixel(x, y) ^ 0x00FFFFFFu) : before.pixel(x, y);
+      ASSERT_EQ(picture.pixel(x, y), expected) << x << "," << y;
+    }
+  mapView.ToggleFocusRect(0, 0);
+  EXPECT_TRUE(test::SamePicture(picture, before));
+}
+
+TEST_F(MapViewTest, RedrawHexTogglesTheSelectionFrameAndNegativeDrawsNone) {
+  mapView.RedrawView();
+  const QImage bare = picture;
+  mapView.ToggleFocusRect(-1, 3);
+  mapView.ToggleFocusRect(3, -1);
+  EXPECT_TRUE(test::SamePicture(picture, bare));
+  view.SelectedColumn = 2;
+  view.SelectedRow = 2;
+  mapView.RedrawHex(2, 2);
+  EXPECT_TRUE(test::SamePicture(picture, test::WithSelectionFrame(bare, view)));
+  EXPECT_NE(picture, bare);
+}
+
+TEST_F(MapViewTest, SingleHexRedrawCoversNeighboursLineEnds) {
+  grid.setTerrain(6, 6, kRiver);
+  grid.setTerrain(6, 5, kRiver);
+  mapView.RedrawView();
+  // Hex (6, 6)'s north line runs into (6, 5), drawn before it; a single-hex
+  // redraw of (6, 5) covers that end with the tile.
+  const QPoint end = cellPixel(6, 5, 22, 48);
+  EXPECT_EQ(at(end), test::kRiverRgb);
+  grid.setTerrain(6, 5, kClear);
+  mapView.RedrawHex(6, 5);
+  EXPECT_EQ(at(end), AtlasPixel(true, kClear, 22, 48));
 }
 
 }  // namespace

@@ -1,0 +1,232 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "editor/Unit1.h"
+#include "editor/disc_shape.h"
+#include "editor/image_control.h"
+#include "editor/road_box.h"
+#include "tests/editor/scripted_dialogs.h"
+#include "tests/support/temp_dir.h"
+
+namespace kxc2 {
+namespace {
+
+class MainWindowLayoutTest : public ::testing::Test {
+ protected:
+  MainWindowLayoutTest() : form(dialogs, QString::fromStdString(folder.folder())) {}
+  QWidget* child(const char* name) const {
+    return form.centralWidget()->findChild<QWidget*>(QString::fromLatin1(name));
+  }
+
+  test::TempDir folder;
+  test::ScriptedDialogs dialogs;
+  TForm1 form;
+};
+
+TEST_F(MainWindowLayoutTest, EveryControlSitsWhereTheLayoutPutsIt) {
+  struct Place {
+    const char* name;
+    QRect bounds;
+  };
+  const Place places[] = {
+      {"Header1", {7, 5, 616, 25}},      {"MapImage", {7, 29, 616, 475}},
+      {"HScrollBar", {8, 505, 616, 16}}, {"VScrollBar", {624, 31, 16, 475}},
+      {"LMBCheck", {667, 7, 111, 17}},   {"TerrainList", {661, 32, 111, 228}},
+      {"Road1", {709, 281, 15, 17}},     {"Road2", {737, 298, 14, 17}},
+      {"Road3", {737, 328, 15, 17}},     {"Road4", {709, 347, 15, 17}},
+      {"Road5", {679, 328, 15, 17}},     {"Road6", {680, 298, 15, 17}},
+      {"Shape1", {683, 291, 65, 65}},
+  };
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  for (const Place& place : places) {
+    QWidget* widget = child(place.name);
+    ASSERT_NE(widget, nullptr) << place.name;
+    EXPECT_EQ(widget->geometry(), place.bounds) << place.name;
+  }
+  // The client area starts right below the menu bar.
+  EXPECT_EQ(form.centralWidget()->geometry().top(), form.MainMenu1->geometry().bottom() + 1);
+}
+
+TEST_F(MainWindowLayoutTest, MembersAreTheNamedComponents) {
+  EXPECT_EQ(child("Header1"), form.Header1);
+  EXPECT_EQ(child("MapImage"), form.MapImage);
+  EXPECT_EQ(child("TerrainList"), form.TerrainList);
+  EXPECT_EQ(child("LMBCheck"), form.LMBCheck);
+  EXPECT_EQ(child("Shape1"), form.Shape1);
+  const std::pair<const char*, QWidget*> roads[] = {{"Road1", form.Road1}, {"Road2", form.Road2},
+                                                    {"Road3", form.Road3}, {"Road4", form.Road4},
+                                                    {"Road5", form.Road5}, {"Road6", form.Road6}};
+  for (const auto& [name, widget] : roads) {
+    EXPECT_EQ(child(name), widget);
+    EXPECT_EQ(static_cast<QCheckBox*>(widget)->text(), QString::fromLatin1(name));
+  }
+  EXPECT_EQ(form.MainMenu1->objectName(), "MainMenu1");
+}
+
+TEST_F(MainWindowLayoutTest, LabelsCarryTheirTextsAndPlaces) {
+  struct Text {
+    const char* name;
+    const char* text;
+    QPoint at;
+  };
+  const Text texts[] = {{"Label1", "Roads", {696, 316}}, {"Label2", "KxC2", {680, 443}},
+                        {"Label3", "Mapmaker", {652, 475}}, {"Label4", "W", {669, 286}},
+                        {"Label5", "E", {712, 264}},     {"Label6", "R", {756, 286}},
+                        {"Label7", "S", {671, 344}},     {"Label8", "D", {712, 365}},
+                        {"Label9", "F", {756, 344}}};
+  for (const Text& t : texts) {
+    auto* label = qobject_cast<QLabel*>(child(t.name));
+    ASSERT_NE(label, nullptr) << t.name;
+    EXPECT_EQ(label->text(), QString::fromLatin1(t.text)) << t.name;
+    EXPECT_EQ(label->pos(), t.at) << t.name;
+  }
+  EXPECT_TRUE(form.Label1->font().bold());
+  EXPECT_EQ(form.Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
+  for (QLabel* title : {form.Label2, form.Label3}) {
+    EXPECT_TRUE(title->font().bold());
+    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    const QString family = QFontInfo(title->font()).family();
+    EXPECT_TRUE(family == "Times New Roman" || family == "Liberation Serif" ||
+                family == "Nimbus Roman" || family == "DejaVu Serif")
+        << family.toStdString();
+  }
+  EXPECT_EQ(form.Label2->font().pixelSize(), 32);
+  EXPECT_EQ(form.Label3->font().pixelSize(), 27);
+  // Road boxes and the caption lie above the disc.
+  const QObjectList& order = form.centralWidget()->children();
+  EXPECT_LT(order.indexOf(form.Shape1), order.indexOf(form.Label1));
+  EXPECT_LT(order.indexOf(form.Shape1), order.indexOf(form.Road1));
+}
+
+TEST_F(MainWindowLayoutTest, WindowCaptionFontAndOuterSize) {
+  EXPECT_EQ(form.windowTitle(), "Korvex Command 2 Mapmaker");
+  EXPECT_EQ(form.font().pixelSize(), 11);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  EXPECT_EQ(form.frameGeometry().size(), QSize(795, 585));
+  const QRect screen = form.screen()->availableGeometry();
+  EXPECT_LE(std::abs(form.frameGeometry().center().x() - screen.center().x()), 1);
+  EXPECT_LE(std::abs(form.frameGeometry().center().y() - screen.center().y()), 1);
+}
+
+TEST_F(MainWindowLayoutTest, HeaderHasThreeFixedCentredSections) {
+  ASSERT_EQ(form.Header1->count(), 3);
+  EXPECT_EQ(form.Header1->sectionSize(0), 201);
+  EXPECT_EQ(form.Header1->sectionSize(1), 207);
+  EXPECT_EQ(form.Header1->sectionSize(2), 207);
+  for (int section = 0; section < 3; ++section)
+    EXPECT_EQ(form.Header1->sectionResizeMode(section), QHeaderView::Fixed);
+  EXPECT_FALSE(form.Header1->sectionsClickable());
+  EXPECT_EQ(form.Header1->defaultAlignment(), Qt::AlignCenter);
+  EXPECT_EQ(form.headerSection(0), "Map Name");
+  EXPECT_EQ(form.headerSection(1), "Selected Hex");
+  EXPECT_EQ(form.headerSection(2), "Hex Under Cursor");
+}
+
+TEST_F(MainWindowLayoutTest, TerrainListHasSeventeenItemsOfThirteenPixels) {
+  const char* const names[] = {"00 Clear",    "01 City",     "02 Airfield",         "03 Forest",
+                               "04 Bocage",   "05 Hill",     "06 Mountain",         "07 Sand",
+                               "08 Swamp",    "09 Ocean",    "10 River",            "11 Fortification",
+                               "12 Port",     "13 Stream",   "14 Escarpment",       "15 Impassable River",
+                               "16 Rough"};
+  ASSERT_EQ(form.TerrainList->count(), 17);
+  for (int i = 0; i < 17; ++i) {
+    EXPECT_EQ(form.TerrainList->item(i)->text(), QString::fromLatin1(names[i]));
+    EXPECT_EQ(form.TerrainList->visualItemRect(form.TerrainList->item(i)).height(), 13) << i;
+  }
+  EXPECT_EQ(form.TerrainList->currentRow(), 0);
+  EXPECT_TRUE(form.TerrainList->item(0)->isSelected());
+  EXPECT_TRUE(form.LMBCheck->isChecked());
+  EXPECT_EQ(form.LMBCheck->text(), "LMB sets terrain");
+}
+
+TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
+  struct Item {
+    const char* name;
+    const char* text;  // nullptr: separator
+    bool enabled;
+    bool checked;
+  };
+  const auto check = [](QMenu* menu, std::initializer_list<Item> items) {
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), qsizetype(items.size()));
+    int i = 0;
+    for (const Item& item : items) {
+      QAction* action = actions[i++];
+      EXPECT_EQ(action->objectName(), QString::fromLatin1(item.name));
+      if (item.text == nullptr) {
+        EXPECT_TRUE(action->isSeparator()) << item.name;
+        continue;
+      }
+      EXPECT_EQ(action->text(), QString::fromLatin1(item.text));
+      EXPECT_EQ(action->isEnabled(), item.enabled) << item.name;
+      EXPECT_EQ(action->isChecked(), item.checked) << item.name;
+      EXPECT_TRUE(action->shortcut().isEmpty()) << item.name;
+    }
+  };
+  const QList<QAction*> menus = form.MainMenu1->actions();
+  ASSERT_EQ(menus.size(), 3);
+  EXPECT_EQ(menus[0]->menu(), form.File1);
+  EXPECT_EQ(menus[1]->menu(), form.Edit1);
+  EXPECT_EQ(menus[2]->menu(), form.Help1);
+  EXPECT_EQ(form.File1->title(), "File");
+  EXPECT_EQ(form.Edit1->title(), "Edit");
+  EXPECT_EQ(form.Help1->title(), "Help");
+  check(form.File1, {{"New1", "New", true, false},
+                     {"Open1", "Open", true, false},
+                     {"N2", nullptr, false, false},
+                     {"SaveAs1", "Save .MAP", false, false},
+                     {"PaintBMPs1", "Paint .BMPs", false, false},
+                     {"WriteSHPs1", "Draw .SHPs", true, false},
+                     {"N1", nullptr, false, false},
+                     {"Exit1", "Exit", true, false}});
+  check(form.Edit1, {{"ZoomIn1", "Zoom In", true, true}, {"ZoomOut1", "Zoom Out", true, false}});
+  check(form.Help1, {{"About1", "About", true, false}});
+}
+
+TEST_F(MainWindowLayoutTest, StartStateOfTheView) {
+  EXPECT_EQ(form.viewState(), ViewState{});
+  EXPECT_TRUE(form.MapImage->isHidden());
+  EXPECT_EQ(form.picture().size(), QSize(616, 475));
+  EXPECT_TRUE(form.MapImage->hasMouseTracking());
+  for (QScrollBar* bar : {form.HScrollBar, form.VScrollBar}) {
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->singleStep(), 1);
+  }
+  EXPECT_EQ(form.HScrollBar->maximum(), 31);
+  EXPECT_EQ(form.HScrollBar->pageStep(), 13);
+  EXPECT_EQ(form.VScrollBar->maximum(), 30);
+  EXPECT_EQ(form.VScrollBar->pageStep(), 9);
+  EXPECT_EQ(form.MapTiles.size(), QSize(264, 200));
+  EXPECT_EQ(form.MapTiles2.size(), QSize(60, 48));
+}
+
+TEST_F(MainWindowLayoutTest, RoadBoxesLeadTheTabOrderAndRoad1HasTheFocus) {
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  EXPECT_EQ(QApplication::focusWidget(), form.Road1);
+  const QWidget* expected[] = {form.Road1, form.Road2, form.Road3, form.Road4, form.Road5,
+                               form.LMBCheck, form.TerrainList};
+  QWidget* widget = form.Road6;
+  for (const QWidget* next : expected) {
+    widget = widget->nextInFocusChain();
+    while (widget->focusPolicy() == Qt::NoFocus) widget = widget->nextInFocusChain();
+    EXPECT_EQ(widget, next) << widget->objectName().toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace kxc2

@@ -1,0 +1,108 @@
+#include "tests/editor/view_test_support.h"
+
+#include "core/terrain.h"
+#include "draw/builtin_pictures.h"
+#include "editor/Unit1.h"
+#include "editor/map_view.h"
+#include "tests/editor/scripted_dialogs.h"
+
+namespace kxc2::test {
+
+void FillBusyMap(MapGrid& grid) {
+  for (int column = 0; column < kGridColumns; ++column)
+    for (int row = 0; row < kGridRows; ++row) {
+      grid.setTerrain(column, row, std::uint8_t((column * 7 + row * 3) % kTerrainCount));
+      if ((column + row) % 3 == 0) grid.setRoadMask(column, row, std::uint8_t(column * 31 + row * 17));
+    }
+  // Water winding through the middle, so river lines join up.
+  for (int row = 0; row < kGridRows; ++row) {
+    grid.setTerrain(5 + row % 3, row, kRiver);
+    grid.setTerrain(20, row, row % 2 == 0 ? kStream : kImpassableRiver);
+  }
+  for (int column = 0; column < kGridColumns; ++column) grid.setTerrain(column, 12, kOcean);
+  grid.setTerrain(3, 3, 17);
+  grid.setTerrain(4, 3, 19);
+  grid.setTerrain(9, 9, 200);
+}
+
+QPoint HexCentre(const ViewState& view, int column, int row) {
+  const QRect cell = CellRect(view, column, row);
+  return cell.topLeft() + QPoint(cell.width() / 2, cell.height() / 2);
+}
+
+namespace {
+
+struct OwnView {
+  explicit OwnView(const MapGrid& grid, const ViewState& state, QImage start)
+      : view(state),
+        picture(std::move(start)),
+        tiles(PrepareAtlas(MapTilesPicture())),
+        tiles2(PrepareAtlas(MapTiles2Picture())),
+        mapView(grid, view, picture, tiles, tiles2) {}
+  ViewState view;
+  QImage picture;
+  QImage tiles;
+  QImage tiles2;
+  MapView mapView;
+};
+
+QImage BlackPicture() {
+  QImage picture(kViewWidth, kViewHeight, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  return picture;
+}
+
+}  // namespace
+
+QImage FramelessFullRedraw(const MapGrid& grid, ViewState view) {
+  view.SelectedColumn = view.SelectedRow = -1;
+  OwnView own(grid, view, BlackPicture());
+  own.mapView.RedrawView();
+  return own.picture;
+}
+
+QImage FramelessHexRedraw(QImage picture, const MapGrid& grid, ViewState view, int column,
+                          int row) {
+  view.SelectedColumn = view.SelectedRow = -1;
+  OwnView own(grid, view, std::move(picture));
+  own.mapView.RedrawHex(column, row);
+  return own.picture;
+}
+
+QImage WithSelectionFrame(QImage picture, const ViewState& view) {
+  MapGrid unused;
+  OwnView own(unused, view, std::move(picture));
+  own.mapView.ToggleFocusRect(view.SelectedColumn, view.SelectedRow);
+  return own.picture;
+}
+
+::testing::AssertionResult SamePicture(const QImage& actual, const QImage& expected) {
+  if (actual.size() != expected.size())
+    return ::testing::AssertionFailure() << "sizes differ";
+  int differing = 0;
+  QPoint first;
+  for (int y = 0; y < actual.height(); ++y)
+    for (int x = 0; x < actual.width(); ++x)
+      if ((actual.pixel(x, y) | 0xFF000000u) != (expected.pixel(x, y) | 0xFF000000u) &&
+          differing++ == 0)
+        first = {x, y};
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << differing << " pixels differ, first at (" << first.x() << ", " << first.y() << "): "
+         << std::hex << actual.pixel(first) << " instead of " << expected.pixel(first);
+}
+
+QRgb AtlasPixel(bool zoomedIn, int code, int x, int y) {
+  const QImage atlas = zoomedIn ? MapTilesPicture() : MapTiles2Picture();
+  const int width = zoomedIn ? 44 : 12;
+  const int height = zoomedIn ? 50 : 12;
+  return atlas.pixel(width * (code % 5) + x, height * (code / 5) + y) | 0xFF000000u;
+}
+
+std::unique_ptr<TForm1> StartedWindow(ScriptedDialogs& dialogs, const QString& folder) {
+  auto form = std::make_unique<TForm1>(dialogs, folder);
+  form->New1->trigger();
+  return form;
+}
+
+}  // namespace kxc2::test

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+#include "core/map_grid.h"
+#include "editor/view_state.h"
+
+class TForm1;
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace kxc2::test {
+
+class ScriptedDialogs;
+
+inline const QRgb kRiverRgb = qRgb(0, 200, 255);
+inline const QRgb kRoadRgb = qRgb(255, 200, 0);
+inline const QRgb kOceanRgb = qRgb(96, 0, 255);
+inline const QRgb kMarkerRgb = qRgb(255, 0, 0);
+inline const QRgb kBlackRgb = qRgb(0, 0, 0);
+
+// Every terrain code, river bands and roads of every kind, and a few codes
+// that only foreign files bring.
+void FillBusyMap(MapGrid& grid);
+
+// The pixel at the middle of hex (column, row) under the view's zoom and origin.
+QPoint HexCentre(const ViewState& view, int column, int row);
+
+// What the view should show without any frame, drawn by a view of its own.
+QImage FramelessFullRedraw(const MapGrid& grid, ViewState view);
+// picture with hex (column, row) redrawn and no frame added.
+QImage FramelessHexRedraw(QImage picture, const MapGrid& grid, ViewState view, int column, int row);
+// picture with the frame of the view's selection inverted once.
+QImage WithSelectionFrame(QImage picture, const ViewState& view);
+
+// Equal pictures, or the number of differing pixels and the first of them.
+::testing::AssertionResult SamePicture(const QImage& actual, const QImage& expected);
+
+// The RGB of pixel (x, y) of the built-in atlas cell of code at a zoom level.
+QRgb AtlasPixel(bool zoomedIn, int code, int x, int y);
+
+// A main window that has started and shows a fresh map.
+std::unique_ptr<TForm1> StartedWindow(ScriptedDialogs& dialogs, const QString& folder);
+
+}  // namespace kxc2::test
