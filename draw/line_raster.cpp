@@ -17,27 +17,33 @@ constexpr long long kExactLimit = 1LL << 28;
 constexpr int kMaxWidth = 1 << 14;
 
 // Coordinates are doubled so that pixel centres (2x + 1) and the corners
-// between pixels (2x) are both integers.
+// between pixels (2x) are both integers. Below kExactLimit every difference
+// fits in 31 bits, so dot and cross products fit in 64; only their squares
+// need the wide type.
 struct Capsule {
   long long ax, ay, bx, by;
-  Wide radius2;
+  long long dx, dy, length2;
+  long long radius2;
 };
 
-Wide Square(long long v) { return static_cast<Wide>(v) * v; }
+Capsule MakeCapsule(long long ax, long long ay, long long bx, long long by, int width) {
+  const long long dx = bx - ax, dy = by - ay;
+  return {ax, ay, bx, by, dx, dy, dx * dx + dy * dy, static_cast<long long>(width) * width};
+}
 
 bool Covers(const Capsule& c, int px, int py) {
   const long long x = 2LL * px + 1;
   const long long y = 2LL * py + 1;
-  const long long dx = c.bx - c.ax;
-  const long long dy = c.by - c.ay;
   const long long vx = x - c.ax;
   const long long vy = y - c.ay;
-  const Wide along = static_cast<Wide>(vx) * dx + static_cast<Wide>(vy) * dy;
-  const Wide length2 = Square(dx) + Square(dy);
-  if (length2 == 0 || along <= 0) return Square(vx) + Square(vy) <= c.radius2;
-  if (along >= length2) return Square(x - c.bx) + Square(y - c.by) <= c.radius2;
-  const Wide cross = static_cast<Wide>(vx) * dy - static_cast<Wide>(vy) * dx;
-  return cross * cross <= c.radius2 * length2;
+  const long long along = vx * c.dx + vy * c.dy;
+  if (c.length2 == 0 || along <= 0) return vx * vx + vy * vy <= c.radius2;
+  if (along >= c.length2) {
+    const long long wx = x - c.bx, wy = y - c.by;
+    return wx * wx + wy * wy <= c.radius2;
+  }
+  const long long cross = vx * c.dy - vy * c.dx;
+  return static_cast<Wide>(cross) * cross <= static_cast<Wide>(c.radius2) * c.length2;
 }
 
 // Where along a row the distance to the segment is smallest (doubled x).
@@ -124,8 +130,8 @@ void RasteriseLine(QPoint from, QPoint to, int width, QSize clip, std::vector<Li
   width = std::clamp(width, 1, kMaxWidth);
   if (!BringNear(from, to, width, clip)) return;
   const long long centre = width % 2;
-  const Capsule capsule{2LL * from.x() + centre, 2LL * from.y() + centre, 2LL * to.x() + centre,
-                        2LL * to.y() + centre, Square(width)};
+  const Capsule capsule = MakeCapsule(2LL * from.x() + centre, 2LL * from.y() + centre,
+                                      2LL * to.x() + centre, 2LL * to.y() + centre, width);
   const long long top = FloorDiv2(std::min(capsule.ay, capsule.by) - width - 1);
   const long long bottom = FloorDiv2(std::max(capsule.ay, capsule.by) + width) + 1;
   const int firstRow = static_cast<int>(std::max<long long>(top, 0));
