@@ -69,6 +69,14 @@ int MapNumber(const Arguments& args, const MapHeader& header) {
   return header.mapNumber;
 }
 
+// Before the map file is read: a usage error should not wait for it.
+void CheckNumbers(const Arguments& args) {
+  args.number("--map-number", kMinMapNumber, kMaxMapNumber);
+  args.number("--columns", kMinMapColumns, kMaxMapColumns);
+  args.number("--rows", kMinMapRows, kMaxMapRows);
+  args.number("--seed", 0, 0xFFFFFFFFLL);
+}
+
 std::uint32_t Seed(const Arguments& args) {
   if (auto given = args.number("--seed", 0, 0xFFFFFFFFLL)) return static_cast<std::uint32_t>(*given);
   return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
@@ -121,11 +129,7 @@ int RunPaint(const std::vector<std::string>& argv) {
   ExpectPositionals(args, 1, "map file");
   const auto gameFolder = args.value("--game-folder");
   if (!gameFolder) throw UsageError{"paint needs --game-folder DIR"};
-  // Numbers first: a usage error should not wait for the map file.
-  const auto givenNumber = args.number("--map-number", kMinMapNumber, kMaxMapNumber);
-  (void)givenNumber;
-  args.number("--columns", kMinMapColumns, kMaxMapColumns);
-  args.number("--rows", kMinMapRows, kMaxMapRows);
+  CheckNumbers(args);
 
   const MapDocument document = ReadMap(args.positionals()[0]);
   PaintRequest request;
@@ -154,8 +158,7 @@ int RunPaint(const std::vector<std::string>& argv) {
 int RunPreview(const std::vector<std::string>& argv) {
   const Arguments args(argv, {"--columns", "--rows", "--tiles", "--seed"}, {"--winter"});
   ExpectPositionals(args, 2, args.positionals().empty() ? "map file" : "output file");
-  args.number("--columns", kMinMapColumns, kMaxMapColumns);
-  args.number("--rows", kMinMapRows, kMaxMapRows);
+  CheckNumbers(args);
 
   const MapDocument document = ReadMap(args.positionals()[0]);
   const int columns = MapColumns(args, document.header);
