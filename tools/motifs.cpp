@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <cmath>
+#include <iterator>
 
 namespace kxc2::pictures {
 namespace {
@@ -90,9 +91,9 @@ void Airfield(QPainter& p, const Theme& t) {
   // A hangar beside the crossing.
   p.setPen(QPen(t.outline, 1));
   p.setBrush(t.wall);
-  p.drawRect(QRectF(30, 22, 9, 6));
+  p.drawRect(QRectF(34, 23, 8, 5));
   p.setBrush(t.roof);
-  p.drawChord(QRectF(30, 19, 9, 6), 0, 180 * 16);
+  p.drawChord(QRectF(34, 20, 8, 6), 0, 180 * 16);
 }
 
 void LeafyTree(QPainter& p, double x, double y, double r, const Theme& t) {
@@ -161,6 +162,14 @@ void Hedge(QPainter& p, const QPolygonF& line, const Theme& t, Dice& dice) {
 }
 
 void Bocage(QPainter& p, const Theme& t, Dice& dice) {
+  // Small fields of different crops between the hedges.
+  p.setPen(Qt::NoPen);
+  p.setBrush(t.field1);
+  p.drawPolygon(QPolygonF({QPointF(16, 13), QPointF(30, 16), QPointF(28, 33), QPointF(14, 37)}));
+  p.drawPolygon(QPolygonF({QPointF(0, 35), QPointF(14, 37), QPointF(16, 50), QPointF(0, 50)}));
+  p.setBrush(t.field2);
+  p.drawPolygon(QPolygonF({QPointF(16, 13), QPointF(15, 0), QPointF(45, 0), QPointF(45, 13), QPointF(30, 16)}));
+  p.drawPolygon(QPolygonF({QPointF(28, 33), QPointF(45, 36), QPointF(45, 50), QPointF(33, 50)}));
   Hedge(p, QPolygonF({QPointF(0, 15), QPointF(16, 13), QPointF(30, 16), QPointF(45, 13)}), t, dice);
   Hedge(p, QPolygonF({QPointF(0, 35), QPointF(14, 37), QPointF(28, 33), QPointF(45, 36)}), t, dice);
   Hedge(p, QPolygonF({QPointF(15, 0), QPointF(16, 13), QPointF(14, 37), QPointF(16, 50)}), t, dice);
@@ -289,57 +298,84 @@ void Fortification(QPainter& p, const Theme& t) {
   p.drawLine(QPointF(19, 30.5), QPointF(26, 30.5));
 }
 
+void Ship(QPainter& p, const Theme& t) {
+  p.setPen(QPen(t.outline, 1));
+  p.setBrush(t.hull);
+  p.drawPolygon(QPolygonF({QPointF(1, 12), QPointF(21, 12), QPointF(18, 17), QPointF(3, 17)}));
+  p.setBrush(t.deck);
+  p.drawRect(QRectF(6, 8, 8, 4));
+  p.setBrush(t.roof);
+  p.drawRect(QRectF(9, 4.5, 3, 3.5));
+}
+
 void Port(QPainter& p, const QRect& area, const Theme& t, Dice& dice) {
   QPainterPath shore;
   shore.moveTo(-1, -1);
-  shore.lineTo(37, -1);
-  shore.cubicTo(30, 14, 24, 18, 15, 23);
-  shore.cubicTo(9, 26, 4, 30, -1, 34);
+  shore.lineTo(44, -1);
+  shore.cubicTo(36, 12, 28, 22, 18, 26);
+  shore.cubicTo(10, 29, 4, 33, -1, 38);
   shore.closeSubpath();
   p.save();
   p.setClipPath(shore, Qt::IntersectClip);
   Water(p, area, t, dice);
   p.restore();
-  // Pier from the shore into the water.
+  // A jetty on posts from the shore into the harbour, the ship along it.
   p.setPen(QPen(t.outline, 1));
   p.setBrush(t.pier);
-  p.drawRect(QRectF(19, 9, 3.5, 14));
-  p.drawRect(QRectF(10, 9, 12.5, 3));
-  // Ship moored along the pier.
-  QPolygonF hull({QPointF(2, 14), QPointF(18, 14), QPointF(16, 19), QPointF(4, 19)});
-  p.setBrush(t.hull);
-  p.drawPolygon(hull);
-  p.setBrush(t.deck);
-  p.drawRect(QRectF(7, 11, 6, 3));
-  p.setBrush(t.roof);
-  p.drawRect(QRectF(10, 8, 2, 3));
-  House(p, 28, 29, 8, 6, t);
-  House(p, 12, 36, 9, 6, t);
-  House(p, 30, 42, 9, 5, t);
+  p.drawRect(QRectF(7, 18.5, 22, 3));
+  p.setPen(Qt::NoPen);
+  p.setBrush(t.outline);
+  for (double x = 9; x < 28; x += 5) p.drawRect(QRectF(x, 21.5, 1, 1.5));
+  Ship(p, t);
+  House(p, 31, 27, 8, 6, t);
+  House(p, 18, 35, 9, 6, t);
+  House(p, 33, 41, 8, 5, t);
 }
 
 void Escarpment(QPainter& p, const Theme& t) {
   QPainterPath edge;
-  edge.moveTo(-1, 31);
-  edge.cubicTo(12, 24, 26, 26, 46, 15);
+  edge.moveTo(-1, 26);
+  edge.cubicTo(12, 20, 28, 23, 46, 13);
   QPainterPath band = edge;
-  band.lineTo(46, 27);
-  band.cubicTo(28, 38, 12, 36, -1, 43);
+  band.lineTo(46, 29);
+  band.cubicTo(28, 39, 12, 37, -1, 43);
   band.closeSubpath();
+  QLinearGradient shade(0, 15, 0, 40);
+  shade.setColorAt(0, t.slope);
+  shade.setColorAt(1, t.slope.darker(125));
   p.setPen(Qt::NoPen);
-  p.setBrush(t.slope);
+  p.setBrush(shade);
   p.drawPath(band);
-  // Hachures down the slope.
-  p.setPen(QPen(t.slopeDark, 1.4, Qt::SolidLine, Qt::RoundCap));
-  for (int i = 0; i <= 15; ++i) {
-    const double f = i / 15.0;
+  // Wedges hanging from the edge, the map sign of a steep slope.
+  p.setBrush(t.slopeDark);
+  for (int i = 0; i <= 14; ++i) {
+    const double f = (i + 0.5) / 15.0;
     const QPointF top = edge.pointAtPercent(f);
-    const double length = (i % 2 == 0) ? 9 : 5;
-    p.drawLine(top, top + QPointF(0.8, length));
+    const double length = (i % 2 == 0) ? 11 : 7;
+    p.drawPolygon(QPolygonF({top + QPointF(-1.3, 0), top + QPointF(1.3, 0), top + QPointF(0.3, length)}));
   }
   p.setPen(QPen(t.slopeDark, 2));
   p.setBrush(Qt::NoBrush);
   p.drawPath(edge);
+}
+
+void Stone(QPainter& p, QPointF at, double size, const Theme& t) {
+  p.setPen(QPen(t.outline, 0.8));
+  p.setBrush(t.rockLight);
+  p.drawPolygon(QPolygonF({at + QPointF(-size, 0.6), at + QPointF(-size * 0.4, -size * 0.8),
+                           at + QPointF(size * 0.7, -size * 0.6), at + QPointF(size, size * 0.5),
+                           at + QPointF(0, size * 0.8)}));
+  p.setPen(Qt::NoPen);
+  p.setBrush(t.rockDark);
+  p.drawPolygon(QPolygonF({at + QPointF(0, size * 0.7), at + QPointF(size * 0.9, size * 0.4),
+                           at + QPointF(size * 0.6, -size * 0.3)}));
+}
+
+void Scrub(QPainter& p, QPointF at, const Theme& t) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(t.crownDark);
+  p.drawEllipse(at, 2.2, 1.8);
+  p.drawEllipse(at + QPointF(2, 0.6), 1.6, 1.4);
 }
 
 void Rough(QPainter& p, const QRect& area, const Theme& t, Dice& dice) {
@@ -350,14 +386,10 @@ void Rough(QPainter& p, const QRect& area, const Theme& t, Dice& dice) {
     const int pick = dice.below(3);
     p.fillRect(QRect(x, y, 1, 1), pick == 0 ? t.rough1 : pick == 1 ? t.rough2 : t.rough3);
   }
-  // Stones and scrub.
-  for (int i = 0; i < 9; ++i) {
-    const double x = 3 + dice.below(39);
-    const double y = 3 + dice.below(44);
-    p.setPen(QPen(t.outline, 0.8));
-    p.setBrush(i % 3 == 0 ? t.crownDark : t.rough3);
-    p.drawEllipse(QPointF(x, y), 2.0, 1.5);
-  }
+  const QPointF stones[] = {{8, 8}, {27, 6}, {38, 15}, {15, 19}, {30, 26}, {6, 31}, {20, 38}, {37, 38}, {12, 46}};
+  for (size_t i = 0; i < std::size(stones); ++i) Stone(p, stones[i], i % 3 == 0 ? 2.6 : 1.8, t);
+  const QPointF scrub[] = {{18, 9}, {5, 20}, {40, 27}, {26, 44}, {23, 28}};
+  for (const QPointF& at : scrub) Scrub(p, at, t);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ struct Theme {
   QColor crown, crownLight, crownDark, trunk;
   bool bareTrees = false;
   QColor snow;
-  QColor hedge, hedgeLight;
+  QColor hedge, hedgeLight, field1, field2;
   QColor hill, hillFill;
   QColor rockLight, rockDark, peakSnow;
   QColor sand, sandDot;

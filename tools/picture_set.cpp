@@ -33,6 +33,8 @@ Theme ViewTheme() {
   t.snow = C(255, 255, 255);
   t.hedge = C(0, 104, 26);
   t.hedgeLight = C(64, 160, 60);
+  t.field1 = C(70, 190, 40);
+  t.field2 = C(150, 206, 70);
   t.hill = C(150, 90, 20);
   t.hillFill = C(110, 190, 40);
   t.rockLight = C(176, 176, 176);
@@ -78,6 +80,8 @@ Theme SummerTheme() {
   t.snow = C(250, 250, 252);
   t.hedge = C(68, 110, 48);
   t.hedgeLight = C(118, 158, 80);
+  t.field1 = C(176, 196, 128);
+  t.field2 = C(196, 200, 146);
   t.hill = C(140, 96, 52);
   t.hillFill = C(180, 188, 128);
   t.rockLight = C(170, 166, 160);
@@ -115,6 +119,8 @@ Theme WinterTheme() {
   t.trunk = C(88, 66, 48);
   t.hedge = C(112, 104, 84);
   t.hedgeLight = C(150, 142, 124);
+  t.field1 = C(210, 210, 218);
+  t.field2 = C(232, 230, 234);
   t.hillFill = C(204, 204, 214);
   t.sand = C(228, 216, 166);
   t.sandDot = C(164, 134, 92);

@@ -32,8 +32,8 @@ const std::array<Icon, kAtlasCells>& Icons() {
       {"...........", "...........", "...........", "...........", "...........", "...........",
        "...........", "...........", "...........", "...........", "..........."},
       // 1 City: a church among grey houses
-      {".....K.....", "....KKK....", ".RR..K..RRR", ".WW.RGR.WWW", ".WW.WGW.WWW", "...RWGWR...",
-       "RR.WWWWW.RR", "WW.WWKWW.WW", "WW.......WW", "..RRR.RRR..", "..WWW.WWW.."},
+      {"....K......", "...KKK.....", "....K...RR.", "...RGR.RWWR", "...GGG..WW.", ".RRGGGRR...",
+       ".WWGKGWW.RR", ".WWGKGWW.WW", "RR.......WW", "WWR.RRR....", "WW..WWW...."},
       // 2 Airfield: crossed runways
       {"pp.......pp", "ppp.....ppp", ".ppp...ppp.", "..ppp.ppp..", "...ppppp...", "....ppp....",
        "...ppppp...", "..ppp.ppp..", ".ppp...ppp.", "ppp.....ppp", "pp.......pp"},
@@ -62,11 +62,11 @@ const std::array<Icon, kAtlasCells>& Icons() {
       {"...........", "...........", "...........", "....ccc....", "...ccccc...", "...ccccc...",
        "...ccccc...", "....ccc....", "...........", "...........", "..........."},
       // 11 Fortification: wire and obstacles
-      {"...........", "K.K.K.K.K.K", ".K.K.K.K.K.", "K.K.K.K.K.K", "...........", "..g...g...g",
-       ".gGG.gGG.gG", "...........", "K.K.K.K.K.K", ".K.K.K.K.K.", "K.K.K.K.K.K"},
+      {"...........", ".K.K..K.K..", "KKKKKKKKKKK", ".K.K..K.K..", "...........", ".g...g...g.",
+       "gGG.gGG.gGG", "...........", ".K.K..K.K..", "KKKKKKKKKKK", ".K.K..K.K.."},
       // 12 Port: water, ship and pier, houses on the shore
-      {"ooooooooo..", "oowwoooo...", "oKKKKobbb..", "ooKKoob....", "ooooob.....", "oooo.......",
-       "ooo....RR..", "o.....RWWR.", "..RR...WW..", ".RWWR......", "..WW......."},
+      {"oooooooooo.", "ooowooooo..", "ooowwoooo..", "oKKKKKKoo..", "ooKKKKooo..", "oobbbbbb...",
+       "ooooo......", "ooo.....RR.", "o......RWWR", "..RR....WW.", ".RWWR......"},
       // 13 Stream: small dot
       {"...........", "...........", "...........", "...........", ".....c.....", "....ccc....",
        ".....c.....", "...........", "...........", "...........", "..........."},
