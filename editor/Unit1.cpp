@@ -85,6 +85,12 @@ bool IsCharacterKey(const QKeyEvent& event) {
   return !event.text().isEmpty() && event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab;
 }
 
+// The list's selected item, or -1 when there is none.
+int CurrentTerrain(const QListWidget& list) {
+  const QListWidgetItem* item = list.currentItem();
+  return item != nullptr && item->isSelected() ? list.currentRow() : -1;
+}
+
 }  // namespace
 
 TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent)
@@ -391,6 +397,7 @@ void TForm1::ZoomOut1Click() {
 void TForm1::WriteSelectedHexCaption() {
   const int column = view_.SelectedColumn;
   const int row = view_.SelectedRow;
+  if (!kxc2::IsInGrid(column, row)) return;
   setHeaderSection(1, HexCaption(kSelectedFormat, column, row,
                                  document_.grid.terrain(column, row)));
 }
@@ -432,16 +439,6 @@ void TForm1::selectTerrainItem(int code) {
   TerrainList->setCurrentRow(-1);
   TerrainList->clearSelection();
 }
-
-namespace {
-
-// The list's selected item, or -1 when there is none.
-int CurrentTerrain(const QListWidget& list) {
-  const QListWidgetItem* item = list.currentItem();
-  return item != nullptr && item->isSelected() ? list.currentRow() : -1;
-}
-
-}  // namespace
 
 void TForm1::MapImageMouseMove(QPoint position) {
   const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
