@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <unordered_map>
 
@@ -156,6 +157,8 @@ QList<QRgb> BuildPalette(const std::vector<QImage>& drawings, const FixedEntries
 QImage Quantise(const QImage& drawing, const QList<QRgb>& palette) {
   const QImage rgb = drawing.convertToFormat(QImage::Format_RGB32);
   QImage indexed(rgb.size(), QImage::Format_Indexed8);
+  // Row padding goes into the file too: keep it zero, not whatever memory held.
+  std::memset(indexed.bits(), 0, static_cast<size_t>(indexed.sizeInBytes()));
   indexed.setColorTable(palette);
   std::unordered_map<QRgb, uchar> nearest;
   for (int y = 0; y < rgb.height(); ++y) {
