@@ -1,6 +1,7 @@
 // kxc2tool shp / unshp.
 #include <QBuffer>
 #include <QImage>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -87,12 +88,21 @@ int RunShp(const std::vector<std::string>& args) {
   const std::optional<std::string> gameFolder = arguments.value("--game-folder");
   if (!gameFolder) throw UsageError{"shp needs --game-folder DIR"};
 
-  const ShpConversionResult result =
-      ConvertBitmapsToShp(arguments.positionals(), PrepareGameFolder(*gameFolder), ConfirmFor(arguments.has("--yes")),
-                          [](const std::string& path) {
-                            std::printf("%s\n", path.c_str());
-                            std::fflush(stdout);
-                          });
+  const std::vector<std::string>& bitmaps = arguments.positionals();
+  const std::string folder = PrepareGameFolder(*gameFolder);
+  std::size_t done = 0;
+  ShpConversionResult result;
+  try {
+    result = ConvertBitmapsToShp(bitmaps, folder, ConfirmFor(arguments.has("--yes")), [&](const std::string& path) {
+      std::printf("%s\n", path.c_str());
+      std::fflush(stdout);
+      ++done;
+    });
+  } catch (const IoError& error) {
+    // The message alone does not say which file could not be written.
+    const std::string userMap = WithTrailingSeparator(ResolveNoCase(folder, "UserMap"));
+    throw std::runtime_error(ResolveNoCase(userMap, ShpNameForBitmap(bitmaps[done])) + ": " + error.what());
+  }
   if (!result.completed) throw std::runtime_error("stopped at the question: no SHP files written");
   return kExitOk;
 }

@@ -151,6 +151,16 @@ TEST_F(Kxc2toolShp, ErrorsAndUsage) {
   }
 }
 
+TEST_F(Kxc2toolShp, WriteFailureNamesTheFileAndKeepsEarlierOnes) {
+  fs::create_directory(userMap() / "Map4501.shp");
+  const ToolRun run = Tool(dir, Shp({"--yes"}));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, (userMap() / "Map4500.shp").string() + "\n");
+  EXPECT_EQ(run.err, "kxc2tool: " + (userMap() / "Map4501.shp").string() + ": Invalid filename\n");
+  EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
+  EXPECT_TRUE(fs::is_directory(userMap() / "Map4501.shp"));
+}
+
 TEST_F(Kxc2toolShp, UnshpRoundTrip) {
   IndexedBitmap image;
   image.width = 300;
