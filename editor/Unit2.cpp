@@ -87,10 +87,10 @@ void TForm2::createTerrtype() {
   Terrtype->setGeometry(57, 216, 119, 56);
   SummerTerrain = new QRadioButton("Summer terrain", Terrtype);
   SummerTerrain->setObjectName("SummerTerrain");
-  SummerTerrain->setGeometry(8, 16, 105, 17);
+  SummerTerrain->setGeometry(8, 19, 105, 16);
   WinterTerrain = new QRadioButton("Winter terrain", Terrtype);
   WinterTerrain->setObjectName("WinterTerrain");
-  WinterTerrain->setGeometry(8, 34, 105, 17);
+  WinterTerrain->setGeometry(8, 36, 105, 16);
   SummerTerrain->setChecked(true);
 }
 

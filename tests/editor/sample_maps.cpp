@@ -1,6 +1,7 @@
 #include "tests/editor/sample_maps.h"
 
 #include <initializer_list>
+#include <utility>
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
@@ -10,6 +11,26 @@ namespace {
 
 constexpr Side N = Side::North, NE = Side::NorthEast, SE = Side::SouthEast, S = Side::South,
                SW = Side::SouthWest, NW = Side::NorthWest;
+
+// Hex centres in half-hex units: raised columns sit half a hex higher.
+int CentreY(HexCoord hex) { return 2 * hex.row + (IsRaised(hex.column) ? 0 : 1); }
+
+// The side whose neighbour lies nearest to target, and that neighbour.
+std::pair<Side, HexCoord> Step(HexCoord from, HexCoord target) {
+  std::pair<Side, HexCoord> best{Side::North, from};
+  long bestDistance = -1;
+  for (int side = 0; side < 6; ++side) {
+    const auto next = Neighbour(from.column, from.row, static_cast<Side>(side));
+    if (!next) continue;
+    const long dx = 2L * (next->column - target.column), dy = CentreY(*next) - CentreY(target);
+    const long distance = dx * dx + dy * dy;
+    if (bestDistance < 0 || distance < bestDistance) {
+      bestDistance = distance;
+      best = {static_cast<Side>(side), *next};
+    }
+  }
+  return best;
+}
 
 std::uint8_t RoadBit(Side side) { return kRoadBoxBits[static_cast<std::size_t>(side)]; }
 Side Opposite(Side side) { return static_cast<Side>((static_cast<int>(side) + 3) % 6); }
@@ -39,6 +60,27 @@ class Sketch {
       set(from.column, from.row, terrain);
     }
   }
+  // Terrain along the hexes from one hex to another, each step to the
+  // neighbour nearest the target.
+  void walkTo(HexCoord from, std::initializer_list<HexCoord> waypoints, int terrain) {
+    set(from.column, from.row, terrain);
+    for (const HexCoord& to : waypoints)
+      while (!(from == to)) {
+        from = Step(from, to).second;
+        set(from.column, from.row, terrain);
+      }
+  }
+  // A road through the waypoints, joined side to side.
+  void roadTo(HexCoord from, std::initializer_list<HexCoord> waypoints) {
+    for (const HexCoord& to : waypoints)
+      while (!(from == to)) {
+        const auto [side, next] = Step(from, to);
+        addRoad(from, side);
+        addRoad(next, Opposite(side));
+        from = next;
+      }
+  }
+
   // A road along a walk: each step joins the two hexes by their shared side.
   void road(HexCoord from, std::initializer_list<Side> sides) {
     for (Side side : sides) {
@@ -90,16 +132,16 @@ MapDocument FullMap() {
   s.walk({27, 12}, {S, S, S, S, S, S, S, S, S}, kFortification);
   // The river from the mountains to the bay, a stream joining it, and a
   // gorge that cannot be crossed.
-  s.walk({33, 11}, {SW, SW, S, SW, SW, S, SW, SW, SW, S, SW, SW, SW, SW, NW, SW, SW, SW, NW, SW, SW, NW, NW, SW},
-         kRiver);
-  s.walk({17, 36}, {N, N, NE, N, N, N, N}, kStream);
-  s.walk({36, 11}, {SE, S, S, S}, kImpassableRiver);
-  // Roads: the coast road, the town roads, the road to the airfield.
-  s.road({9, 18}, {NE, NE, SE, NE, NE, SE, NE, NE, SE, NE, NE, SE, NE, SE});
-  s.road({22, 17}, {SE, SE, SE, SE, SE, S, S, S, S, SE, SE, SE, SE, SE, SE, SE, S, S, S, S, SE, SE, S, SE});
-  s.road({24, 17}, {N, N, N, N, N, NE, N, N, N, NE, N, N});
-  s.road({24, 18}, {SE, SE, SE, SE, N, NE});
-  s.road({8, 17}, {S, S, S, S, S, S, SE, SE, S, S, S, S, SE, SE, S, S});
+  s.walkTo({33, 11}, {{28, 15}, {21, 19}, {13, 21}, {8, 20}}, kRiver);
+  s.walkTo({18, 37}, {{18, 30}, {21, 20}}, kStream);
+  s.walkTo({36, 11}, {{37, 16}}, kImpassableRiver);
+  // Roads: the coast road, the road through the town to the south-east,
+  // the road north into the hills, the airfield road.
+  s.roadTo({9, 18}, {{16, 14}, {22, 17}});
+  s.roadTo({24, 17}, {{31, 24}, {34, 30}, {38, 33}});
+  s.roadTo({23, 16}, {{24, 10}, {29, 5}});
+  s.roadTo({24, 18}, {{28, 21}});
+  s.roadTo({8, 17}, {{9, 25}, {14, 33}});
   return map;
 }
 
