@@ -12,7 +12,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "$0")" && pwd)
 build="$root/build-fuzz"
-fuzzers=${*:-"fuzz_shp_decoder fuzz_shp_bitmap"}
+fuzzers=${*:-"fuzz_shp_decoder fuzz_shp_bitmap fuzz_map_reader fuzz_settings_reader fuzz_tileset_paint"}
 
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
