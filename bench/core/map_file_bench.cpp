@@ -1,23 +1,20 @@
 // Map read and write against the raw file operations they are built on.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
+#include "bench/support/temp_folder.h"
 #include "core/map_file.h"
 
 namespace {
 
+// Removed when the program ends.
 std::string BenchFolder() {
-  static std::string folder = [] {
-    std::string pattern = "/tmp/kxc2-bench-XXXXXX";
-    if (!::mkdtemp(pattern.data())) std::abort();
-    return pattern + "/";
-  }();
-  return folder;
+  static const kxc2::bench::TempFolder folder("kxc2-bench-map");
+  return folder.withSlash();
 }
 
 kxc2::MapDocument BusyDocument() {

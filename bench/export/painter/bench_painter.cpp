@@ -3,13 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "bench/support/busy_maps.h"
+#include "bench/support/temp_folder.h"
 #include "core/map_grid.h"
-#include "core/terrain.h"
 #include "export/bmp_writer.h"
 #include "export/map_painter.h"
 #include "export/map_picture.h"
@@ -18,35 +17,16 @@
 
 namespace {
 
-// Rivers and roads everywhere: most hexes are river terrain joined to water
-// on every side, and every hex has all six roads.
-kxc2::MapDocument BusyMap() {
-  kxc2::MapDocument document;
-  document.header = {45, 44, 39};
-  std::mt19937 random(1);
-  std::uniform_int_distribution<int> pick(0, 9);
-  for (int column = 0; column < kxc2::kGridColumns; ++column)
-    for (int row = 0; row < kxc2::kGridRows; ++row) {
-      const int roll = pick(random);
-      const int terrain = roll < 6 ? kxc2::kRiver : roll == 6 ? kxc2::kStream : roll == 7 ? kxc2::kOcean : roll;
-      document.grid.setTerrain(column, row, static_cast<std::uint8_t>(terrain));
-      document.grid.setRoadMask(column, row, 0xFF);
-    }
-  return document;
-}
+kxc2::MapDocument BusyMap() { return kxc2::bench::PaintedBusyMap(); }
 
 class Folder {
  public:
-  Folder() {
-    path_ = std::filesystem::temp_directory_path() / ("bench_painter_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(path_ / "UserBMP");
-  }
-  ~Folder() { std::filesystem::remove_all(path_); }
-  std::string game() const { return path_.string() + "/"; }
-  std::string pieces() const { return path_.string() + "/UserBMP/"; }
+  Folder() : root_("kxc2-bench-painter") { std::filesystem::create_directories(root_.path() / "UserBMP"); }
+  std::string game() const { return root_.withSlash(); }
+  std::string pieces() const { return root_.withSlash() + "UserBMP/"; }
 
  private:
-  std::filesystem::path path_;
+  kxc2::bench::TempFolder root_;
 };
 
 void BM_SaveFifteenPieces(benchmark::State& state) {

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
-#include <unistd.h>
 
+#include "bench/support/busy_maps.h"
+#include "bench/support/temp_folder.h"
 #include "core/atomic_file.h"
 #include "core/map_file.h"
 #include "core/map_grid.h"
-#include "core/terrain.h"
 #include "export/map_painter.h"
 #include "export/shp_conversion.h"
 #include "export/shp_encoder.h"
@@ -29,21 +29,7 @@ constexpr int kPieceWidth = 640;
 constexpr int kPieceHeight = 480;
 constexpr int kPieces = 15;
 
-// Rivers and roads everywhere, as the painter's own bench paints it.
-kxc2::MapDocument BusyMap() {
-  kxc2::MapDocument document;
-  document.header = {45, 44, 39};
-  std::mt19937 random(1);
-  std::uniform_int_distribution<int> pick(0, 9);
-  for (int column = 0; column < kxc2::kGridColumns; ++column)
-    for (int row = 0; row < kxc2::kGridRows; ++row) {
-      const int roll = pick(random);
-      const int terrain = roll < 6 ? kxc2::kRiver : roll == 6 ? kxc2::kStream : roll == 7 ? kxc2::kOcean : roll;
-      document.grid.setTerrain(column, row, static_cast<std::uint8_t>(terrain));
-      document.grid.setRoadMask(column, row, 0xFF);
-    }
-  return document;
-}
+kxc2::MapDocument BusyMap() { return kxc2::bench::PaintedBusyMap(); }
 
 kxc2::MapDocument CoastSample() {
   kxc2::MapDocument document;
@@ -105,10 +91,8 @@ const std::vector<IndexedBitmap>& RandomPieces() {
 class PieceFolder {
  public:
   explicit PieceFolder(const kxc2::MapDocument& map) {
-    char pattern[] = "/tmp/kxc2-bench-shp-XXXXXX";
-    root_ = ::mkdtemp(pattern);
-    fs::create_directories(root_ / "UserBMP");
-    fs::create_directories(root_ / "UserMap");
+    fs::create_directories(root_.path() / "UserBMP");
+    fs::create_directories(root_.path() / "UserMap");
     kxc2::PaintRequest request;
     request.mapNumber = 45;
     request.columns = map.header.columns;
@@ -122,16 +106,15 @@ class PieceFolder {
       shpSizes_.push_back(kxc2::EncodeShpFile(pieces_.back()).size());
     }
   }
-  ~PieceFolder() { fs::remove_all(root_); }
 
   const std::vector<std::string>& bitmaps() const { return bitmaps_; }
   const std::vector<IndexedBitmap>& pieces() const { return pieces_; }
   std::size_t shpSize(int i) const { return shpSizes_[static_cast<std::size_t>(i)]; }
-  std::string gameFolder() const { return root_.string() + "/"; }
-  std::string scratch(int i) const { return (root_ / "UserMap" / ("floor" + std::to_string(i))).string(); }
+  std::string gameFolder() const { return root_.withSlash(); }
+  std::string scratch(int i) const { return root_.file("UserMap/floor" + std::to_string(i)); }
 
  private:
-  fs::path root_;
+  kxc2::bench::TempFolder root_{"kxc2-bench-shp"};
   std::vector<std::string> bitmaps_;
   std::vector<IndexedBitmap> pieces_;
   std::vector<std::size_t> shpSizes_;
