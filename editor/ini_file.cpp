@@ -45,8 +45,11 @@ std::string KeyLine(std::string_view key, std::string_view value) {
 }  // namespace
 
 IniFile IniFile::Parse(std::string_view text) {
-  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   IniFile file;
+  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    text.remove_prefix(kUtf8Bom.size());
+    file.byteOrderMark_ = true;
+  }
   while (!text.empty()) {
     const auto end = text.find('\n');
     std::string_view raw = text.substr(0, end);
@@ -131,7 +134,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
 }
 
 std::string IniFile::text() const {
-  std::string out;
+  std::string out(byteOrderMark_ ? kUtf8Bom : std::string_view());
   for (const Line& line : lines_) {
     out += line.raw;
     out += "\r\n";

@@ -14,7 +14,7 @@ namespace kxc2 {
 // written back.
 class IniFile {
  public:
-  // Accepts LF or CR LF line ends and a UTF-8 byte order mark.
+  // Accepts LF or CR LF line ends and a UTF-8 byte order mark (kept by text()).
   static IniFile Parse(std::string_view text);
   // A missing or unreadable file reads as an empty one.
   static IniFile Load(const std::string& path);
@@ -45,6 +45,9 @@ class IniFile {
   std::size_t sectionEnd(std::size_t sectionLine) const;
 
   std::vector<Line> lines_;
+  // Written back as read: dropping it would let a second one at the start of
+  // the first line be taken for the mark on the next read.
+  bool byteOrderMark_ = false;
 };
 
 // Windows' way of writing one value: the file is read (if it exists), the
