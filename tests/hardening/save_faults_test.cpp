@@ -1,0 +1,141 @@
+// Save .MAP when the write fails: through SaveAs1Click with its dialogs
+// answered by script, and through the core writer beneath it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/io_error.h"
+#include "core/map_file.h"
+#include "tests/hardening/command_faults.h"
+#include "tests/hardening/fault_support.h"
+#include "tests/support/child_process.h"
+
+namespace kxc2::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+struct SaveCase {
+  const char* name;
+  Fault fault;
+  long sizeLimit;
+  const char* target;   // below the game folder
+  bool writableOldFile; // the old file itself may be written by anyone
+  const char* message;  // "" for a save that must succeed
+};
+
+void PrintTo(const SaveCase& c, std::ostream* out) { *out << c.name; }
+
+class SaveFaults : public EditorFaultTest, public ::testing::WithParamInterface<SaveCase> {};
+
+TEST_P(SaveFaults, OldFileKeptNothingLeftCaptionKeptHeaderTakesTheDialog) {
+  const SaveCase& c = GetParam();
+  startWithGame();
+  newSavedMap("Carte.map");
+  const fs::path old = gamePath() / "scenario" / "Carte.map";
+  const auto oldBytes = ReadBytes(old);
+  // Edited since: the failed save must not take the edit with it either.
+  form->document().grid.setTerrain(5, 6, 2);
+  form->RedrawHex(5, 6);
+  const Report before = EditorState(*form);
+  dialogs.errors.clear();
+
+  if (c.fault == Fault::ReadOnlyFolder) {
+    OpenForNobody(old);
+    if (c.writableOldFile) fs::permissions(old, fs::perms::others_write, fs::perm_options::add);
+    MakeReadOnlyFolder(gamePath() / "scenario");
+  }
+  answerParameters(true, 60, 30, 20);
+  chooseSave(gameFolder() + c.target);
+  const Report after = RunFaultyCommand(c.fault, c.sizeLimit, *form, dialogs, [this] { form->SaveAs1Click(); });
+
+  ASSERT_EQ(after.at("exit"), "0");
+  // The dialog's values stand whatever became of the file.
+  EXPECT_EQ(after.at("header"), "60 30 20");
+  if (*c.message == '\0') {
+    EXPECT_EQ(after.at("errors"), "");
+    EXPECT_EQ(after.at("section0"), fs::path(c.target).stem().string() + " - 30W x 20H - No. 60");
+    EXPECT_EQ(ReadBytes(gamePath() / c.target).size(), kMapFileSize);
+  } else {
+    EXPECT_EQ(after.at("errors"), c.message);
+    EXPECT_EQ(after.at("error boxes"), std::string(c.message) + ".");
+    for (const char* key : kUntouchedByFailures) EXPECT_EQ(after.at(key), before.at(key)) << key;
+    EXPECT_EQ(ReadBytes(old), oldBytes);
+    EXPECT_EQ(Tree(gamePath()), (Names{"UserBMP/", "UserMap/", "scenario/", "scenario/Carte.map"}));
+  }
+  EXPECT_EQ(after.at("notices"), "");
+  EXPECT_EQ(Temporaries(root.path()), Names{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SaveFaults,
+    ::testing::Values(
+        SaveCase{"DiskFullAtOnce", Fault::DiskFull, 0, "scenario/Carte.map", false, "Disk full"},
+        SaveCase{"DiskFullPartWay", Fault::DiskFull, 4096, "scenario/Carte.map", false, "Disk full"},
+        SaveCase{"DiskFullOneByteShort", Fault::DiskFull, 14560, "scenario/Carte.map", false, "Disk full"},
+        SaveCase{"DiskFullNewName", Fault::DiskFull, 4096, "scenario/Autre.map", false, "Disk full"},
+        SaveCase{"RoomForExactlyTheFile", Fault::DiskFull, 14561, "scenario/Carte.map", false, ""},
+        SaveCase{"ReadOnlyFolderOverOldFile", Fault::ReadOnlyFolder, 0, "scenario/Carte.map", false,
+                 "File access denied"},
+        SaveCase{"ReadOnlyFolderOverWritableOldFile", Fault::ReadOnlyFolder, 0, "scenario/Carte.map", true,
+                 "File access denied"},
+        SaveCase{"ReadOnlyFolderNewName", Fault::ReadOnlyFolder, 0, "scenario/Autre.map", false,
+                 "File access denied"},
+        SaveCase{"MissingFolder", Fault::MissingFolder, 0, "missing/Autre.map", false, "Invalid filename"},
+        SaveCase{"MissingFolders", Fault::MissingFolder, 0, "missing/deeper/Autre.map", false, "Invalid filename"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A failed Save that New's question started stops New: the map stays.
+TEST_F(EditorFaultTest, DiskFullInsideTheSaveFirstQuestionStopsNew) {
+  startWithGame();
+  newSavedMap("Carte.map");
+  const auto oldBytes = ReadBytes(gamePath() / "scenario" / "Carte.map");
+  const Report before = EditorState(*form);
+  dialogs.confirmAnswers.push_back(Answer::Yes);
+  answerParameters(true, 33, 20, 15);
+  chooseSave(gameFolder() + "scenario/Carte.map");
+  const Report after = RunFaultyCommand(Fault::DiskFull, 4096, *form, dialogs, [this] { form->New1Click(); });
+  ASSERT_EQ(after.at("exit"), "0");
+  EXPECT_EQ(after.at("confirms"), "Do you want to save this map before starting a new one?");
+  EXPECT_EQ(after.at("errors"), "Disk full");
+  EXPECT_EQ(after.at("header"), "33 20 15");
+  for (const char* key : kUntouchedByFailures) EXPECT_EQ(after.at(key), before.at(key)) << key;
+  EXPECT_EQ(ReadBytes(gamePath() / "scenario" / "Carte.map"), oldBytes);
+  EXPECT_EQ(Temporaries(root.path()), Names{});
+}
+
+// The writer beneath Save, with the codes the editor turns into texts.
+TEST(CoreWriterFaults, EveryFaultKeepsTheOldFileAndLeavesNoTemporary) {
+  TempDir dir;
+  const std::string target = dir.file("old.map");
+  MapDocument oldDocument;
+  oldDocument.header = {50, 20, 15};
+  WriteMapFile(target, oldDocument);
+  const auto oldBytes = ReadBytes(target);
+  MapDocument newDocument;
+  newDocument.header = {60, 30, 20};
+  newDocument.grid.setTerrain(1, 1, 9);
+
+  const auto codeOf = [&](const std::string& path) {
+    try {
+      WriteMapFile(path, newDocument);
+    } catch (const IoError& error) {
+      return error.code();
+    }
+    return 0;
+  };
+  EXPECT_EQ(RunWithFileSizeLimit(1, [&] { return codeOf(target); }), kIoDiskFull);
+  EXPECT_EQ(RunWithFileSizeLimit(kMapFileSize - 1, [&] { return codeOf(target); }), kIoDiskFull);
+  EXPECT_EQ(codeOf(dir.file("missing/new.map")), kIoInvalidFilename);
+  EXPECT_EQ(codeOf(target + "/new.map"), kIoInvalidFilename);  // a file where a folder should be
+  OpenForNobody(target);
+  MakeReadOnlyFolder(dir.path());
+  EXPECT_EQ(AsNobody([&] { return codeOf(dir.file("new.map")); }), kIoAccessDenied);
+  fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
+  EXPECT_EQ(ReadBytes(target), oldBytes);
+  EXPECT_EQ(Tree(dir.path()), Names{"old.map"});
+}
+
+}  // namespace
+}  // namespace kxc2::test
