@@ -1,7 +1,7 @@
 #include "core/atomic_file.h"
 
 #include <cerrno>
-#include <csignal>
+#include <random>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,20 +11,47 @@
 namespace kxc2 {
 namespace {
 
-[[noreturn]] void Fail(int err, const std::string& path) { throw IoError(IoCodeFromErrno(err, path)); }
+[[noreturn]] void Fail(int err, const std::string& path) { throw IoErrorFromErrno(err, path); }
 
-std::string TempPattern(const std::string& path) {
+// The temporary lives beside the target, so the final rename stays on one
+// file system; a leading dot keeps it out of listings of the folder.
+std::string TempPrefix(const std::string& path) {
   const auto slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  return folder + "." + name + ".XXXXXX";
+  return folder + "." + name + ".";
 }
 
-// mkstemp makes 0600 files; a saved map should get the usual permissions.
-mode_t DefaultFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is no
+// reason to report a completed write as failed.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Creates a new file with a fresh name; created with 0666 so the umask
+// applies as for any new file.
+int CreateTemporary(const std::string& prefix, std::string& tempPath) {
+  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<int> digit(0, 35);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = prefix;
+    for (int i = 0; i < 8; ++i) tempPath += kDigits[digit(random)];
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 }  // namespace
@@ -32,12 +59,21 @@ mode_t DefaultFileMode() {
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   // A file the user may not write stays as it is, as an in-place write would.
   if (::access(path_.c_str(), F_OK) == 0 && ::access(path_.c_str(), W_OK) != 0) Fail(errno, path_);
-  struct stat info {};
-  if (::stat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) Fail(EISDIR, path_);
-  tempPath_ = TempPattern(path_);
-  fd_ = ::mkstemp(tempPath_.data());
-  if (fd_ < 0) Fail(errno, path_);
-  ::fchmod(fd_, DefaultFileMode());
+  struct stat old {};
+  const bool replacing = ::stat(path_.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode)) Fail(EISDIR, path_);
+  fd_ = CreateTemporary(TempPrefix(path_), tempPath_);
+  if (fd_ < 0) {
+    const int err = errno;
+    tempPath_.clear();
+    Fail(err, path_);
+  }
+  // A replaced file keeps its permissions.
+  if (replacing && ::fchmod(fd_, old.st_mode & 07777) != 0) {
+    const int err = errno;
+    discard();
+    Fail(err, path_);
+  }
 }
 
 AtomicFile::~AtomicFile() { discard(); }
@@ -70,6 +106,7 @@ void AtomicFile::commit() {
     Fail(err, path_);
   }
   tempPath_.clear();
+  SyncFolder(FolderOf(path_));
 }
 
 void AtomicFile::discard() noexcept {

@@ -15,6 +15,27 @@ bool FolderOfPathExists(const std::string& path) {
   return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The runtime code for errno values that have one, else 0.
+int RuntimeCodeOf(int err, const std::string& path) {
+  switch (err) {
+    case ENOENT: return FolderOfPathExists(path) ? kIoFileNotFound : kIoInvalidFilename;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:  // links that lead round in a circle name nothing
+    case EISDIR: return kIoInvalidFilename;
+    case EMFILE:
+    case ENFILE: return kIoTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: return kIoAccessDenied;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT: return kIoDiskFull;
+    default: return 0;
+  }
+}
+
 }  // namespace
 
 std::string IoErrorMessage(int code) {
@@ -31,22 +52,14 @@ std::string IoErrorMessage(int code) {
 }
 
 int IoCodeFromErrno(int err, const std::string& path) {
-  switch (err) {
-    case ENOENT: return FolderOfPathExists(path) ? kIoFileNotFound : kIoInvalidFilename;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EISDIR: return kIoInvalidFilename;
-    case EMFILE:
-    case ENFILE: return kIoTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY: return kIoAccessDenied;
-    case ENOSPC:
-    case EFBIG:
-    case EDQUOT: return kIoDiskFull;
-    default: return err;
-  }
+  const int code = RuntimeCodeOf(err, path);
+  return code != 0 ? code : err;
+}
+
+IoError IoErrorFromErrno(int err, const std::string& path) {
+  const int code = RuntimeCodeOf(err, path);
+  if (code != 0) return IoError(code);
+  return IoError(err, "I/O error " + std::to_string(err));
 }
 
 }  // namespace kxc2

@@ -33,7 +33,7 @@ void ReadExactly(int fd, std::uint8_t* into, std::size_t size, const std::string
     const ssize_t got = ::read(fd, into, size);
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw IoError(IoCodeFromErrno(errno, path));
+      throw IoErrorFromErrno(errno, path);
     }
     if (got == 0) throw IoError(kIoReadBeyondEnd);
     into += got;
@@ -77,7 +77,7 @@ void WriteMapFile(const std::string& path, const MapDocument& document) {
 void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
   // Read-only: a map the user may not change still opens.
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) throw IoError(IoCodeFromErrno(errno, path));
+  if (file.get() < 0) throw IoErrorFromErrno(errno, path);
   // Read into the reader's own buffer only; a failure leaves the caller's map alone.
   loaded_ = false;
   ReadExactly(file.get(), bytes_.data(), bytes_.size(), path);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "map_grid.h"
+#include "core/map_grid.h"
 
 namespace kxc2 {
 

@@ -27,13 +27,30 @@ TEST(IoError, ErrnoMapping) {
     int err;
     std::string path;
     int code;
+    const char* message;
   } cases[] = {
-      {ENOENT, dir.file("missing.map"), 2},  {ENOENT, dir.file("gone/x.map"), 3}, {ENOTDIR, dir.file("x"), 3},
-      {EACCES, dir.file("x"), 5},            {EPERM, dir.file("x"), 5},           {EROFS, dir.file("x"), 5},
-      {ENOSPC, dir.file("x"), 101},          {EFBIG, dir.file("x"), 101},         {EMFILE, dir.file("x"), 4},
-      {EIO, dir.file("x"), EIO},
+      {ENOENT, dir.file("missing.map"), 2, "File not found"},
+      {ENOENT, dir.file("gone/x.map"), 3, "Invalid filename"},
+      {ENOTDIR, dir.file("x"), 3, "Invalid filename"},
+      {ELOOP, dir.file("x"), 3, "Invalid filename"},
+      {EACCES, dir.file("x"), 5, "File access denied"},
+      {EPERM, dir.file("x"), 5, "File access denied"},
+      {EROFS, dir.file("x"), 5, "File access denied"},
+      {ENOSPC, dir.file("x"), 101, "Disk full"},
+      {EFBIG, dir.file("x"), 101, "Disk full"},
+      {EMFILE, dir.file("x"), 4, "Too many open files"},
+      // errno values that equal a runtime code still read as what they are.
+      {EIO, dir.file("x"), EIO, "I/O error 5"},
+      {EINTR, dir.file("x"), EINTR, "I/O error 4"},
+      {ENETDOWN, dir.file("x"), ENETDOWN, "I/O error 100"},
+      {ENETUNREACH, dir.file("x"), ENETUNREACH, "I/O error 101"},
   };
-  for (const auto& c : cases) EXPECT_EQ(IoCodeFromErrno(c.err, c.path), c.code) << c.err << " " << c.path;
+  for (const auto& c : cases) {
+    EXPECT_EQ(IoCodeFromErrno(c.err, c.path), c.code) << c.err << " " << c.path;
+    const IoError error = IoErrorFromErrno(c.err, c.path);
+    EXPECT_EQ(error.code(), c.code) << c.err;
+    EXPECT_STREQ(error.what(), c.message) << c.err;
+  }
 }
 
 }  // namespace
