@@ -1,5 +1,7 @@
 // kxc2tool: the kit's export code without a window.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -32,12 +34,37 @@ using Command = int (*)(const std::vector<std::string>&);
 struct NamedCommand {
   std::string_view name;
   Command run;
+  const char* usage;
 };
 
 constexpr NamedCommand kCommands[] = {
-    {"info", kxc2::cli::RunInfo},   {"paint", kxc2::cli::RunPaint}, {"preview", kxc2::cli::RunPreview},
-    {"shp", kxc2::cli::RunShp},     {"unshp", kxc2::cli::RunUnshp},
+    {"info", kxc2::cli::RunInfo, "info FILE.map"},
+    {"paint", kxc2::cli::RunPaint,
+     "paint FILE.map --game-folder DIR [--map-number N] [--columns C] [--rows R]\n"
+     "       [--winter] [--tiles FILE.bmp] [--seed S] [--yes]"},
+    {"preview", kxc2::cli::RunPreview,
+     "preview FILE.map OUT.png [--columns C] [--rows R] [--winter] [--tiles FILE.bmp] [--seed S]"},
+    {"shp", kxc2::cli::RunShp, "shp FILE.bmp... --game-folder DIR [--yes]"},
+    {"unshp", kxc2::cli::RunUnshp, "unshp FILE.shp OUT.bmp"},
 };
+
+// "--help" anywhere before a "--" asks for the command's usage.
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+// Output that could not be written is a failure, not a success.
+int FinishOutput(int exitCode) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "kxc2tool: write error: %s\n", std::strerror(errno));
+    return kxc2::cli::kExitFailure;
+  }
+  return exitCode;
+}
 
 int UsageFailure(const std::string& message) {
   std::fprintf(stderr, "kxc2tool: %s\nTry 'kxc2tool --help' for more information.\n", message.c_str());
@@ -51,16 +78,21 @@ int main(int argc, char** argv) {
   if (args.empty()) return UsageFailure("missing command");
   if (args[0] == "--help" || args[0] == "-h") {
     std::fputs(kUsage, stdout);
-    return kxc2::cli::kExitOk;
+    return FinishOutput(kxc2::cli::kExitOk);
   }
   if (args[0] == "--version") {
     std::puts("kxc2tool " KXC2_VERSION);
-    return kxc2::cli::kExitOk;
+    return FinishOutput(kxc2::cli::kExitOk);
   }
   for (const NamedCommand& command : kCommands) {
     if (args[0] != command.name) continue;
+    const std::vector<std::string> commandArgs(args.begin() + 1, args.end());
+    if (AsksForHelp(commandArgs)) {
+      std::printf("Usage: kxc2tool %s\n", command.usage);
+      return FinishOutput(kxc2::cli::kExitOk);
+    }
     try {
-      return command.run({args.begin() + 1, args.end()});
+      return FinishOutput(command.run(commandArgs));
     } catch (const kxc2::cli::UsageError& error) {
       return UsageFailure(error.message);
     } catch (const std::exception& error) {

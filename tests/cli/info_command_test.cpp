@@ -57,10 +57,27 @@ TEST(InfoCommand, ErrorsAndUsage) {
   }
 }
 
+TEST(InfoCommand, OutputThatCannotBeWrittenIsAFailure) {
+  test::TempDir dir;
+  WriteMapFile(dir.file("a.map"), MapDocument{});
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"info", dir.file("a.map")}, std::vector<std::string>{"--version"}}) {
+    const auto result = test::RunTool(args, {}, "/dev/full");
+    EXPECT_EQ(result.exitCode, 1) << args[0];
+    EXPECT_EQ(result.err, "kxc2tool: write error: No space left on device\n") << args[0];
+  }
+}
+
 TEST(InfoCommand, HelpAndVersion) {
   const auto help = test::RunTool({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("Usage: kxc2tool COMMAND"), std::string::npos);
+  for (const char* command : {"info", "paint", "preview", "shp", "unshp"}) {
+    const auto commandHelp = test::RunTool({command, "--help"});
+    EXPECT_EQ(commandHelp.exitCode, 0) << command;
+    EXPECT_EQ(commandHelp.out.rfind(std::string("Usage: kxc2tool ") + command + " ", 0), 0u) << commandHelp.out;
+    EXPECT_EQ(commandHelp.err, "");
+  }
   const auto version = test::RunTool({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "kxc2tool 0.30\n");

@@ -25,12 +25,13 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-ToolResult RunTool(const std::vector<std::string>& args, const std::string& input) {
+ToolResult RunTool(const std::vector<std::string>& args, const std::string& input, const std::string& outPath) {
   TempDir dir;
   std::ofstream(dir.file("in")) << input;
   std::string command = Quote(KXC2TOOL_PATH);
   for (const auto& arg : args) command += " " + Quote(arg);
-  command += " <" + Quote(dir.file("in")) + " >" + Quote(dir.file("out")) + " 2>" + Quote(dir.file("err"));
+  command += " <" + Quote(dir.file("in")) + " >" + Quote(outPath.empty() ? dir.file("out") : outPath) + " 2>" +
+             Quote(dir.file("err"));
   const int status = std::system(command.c_str());
   ToolResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

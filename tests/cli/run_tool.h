@@ -11,7 +11,9 @@ struct ToolResult {
   std::string err;
 };
 
-// Runs kxc2tool with args; stdin is /dev/null unless input is given.
-ToolResult RunTool(const std::vector<std::string>& args, const std::string& input = {});
+// Runs kxc2tool with args and input on stdin; stdout goes to outPath when
+// given (e.g. "/dev/full"), else it is captured.
+ToolResult RunTool(const std::vector<std::string>& args, const std::string& input = {},
+                   const std::string& outPath = {});
 
 }  // namespace kxc2::test
