@@ -32,8 +32,11 @@ std::string PrepareGameFolder(const std::string& value) {
   const std::string gameFolder = WithTrailingSeparator(value);
   if (!IsFolder(gameFolder)) throw std::runtime_error("game folder " + value + " is not a folder");
   const std::string userMap = ResolveNoCase(gameFolder, "UserMap");
-  if (!IsFolder(userMap) && ::mkdir(userMap.c_str(), 0777) != 0)
+  if (!IsFolder(userMap) && ::mkdir(userMap.c_str(), 0777) != 0) {
+    // Something that is no folder has the name: a file, or a link that loops or leads nowhere.
+    if (errno == EEXIST) throw std::runtime_error(userMap + " is not a folder");
     throw std::runtime_error(userMap + ": " + IoErrorMessage(IoCodeFromErrno(errno, userMap)));
+  }
   return gameFolder;
 }
 
