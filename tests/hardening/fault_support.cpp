@@ -49,7 +49,7 @@ std::vector<std::string> Tree(const fs::path& folder) {
   std::error_code error;
   for (auto it = fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, error);
        it != fs::recursive_directory_iterator(); it.increment(error)) {
-    std::string name = fs::relative(it->path(), folder).string();
+    std::string name = it->path().lexically_relative(folder).string();
     if (it->is_symlink(error))
       name += "@";
     else if (it->is_directory(error))

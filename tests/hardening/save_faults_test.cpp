@@ -2,6 +2,7 @@
 // answered by script, and through the core writer beneath it.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "core/io_error.h"
@@ -129,12 +130,15 @@ TEST(CoreWriterFaults, EveryFaultKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(RunWithFileSizeLimit(kMapFileSize - 1, [&] { return codeOf(target); }), kIoDiskFull);
   EXPECT_EQ(codeOf(dir.file("missing/new.map")), kIoInvalidFilename);
   EXPECT_EQ(codeOf(target + "/new.map"), kIoInvalidFilename);  // a file where a folder should be
+  fs::create_symlink("loop", dir.path() / "loop");
+  EXPECT_EQ(codeOf(dir.file("loop/new.map")), kIoInvalidFilename);  // a link that leads round in a circle
+  EXPECT_EQ(IoCodeFromErrno(ELOOP, dir.file("loop/new.map")), kIoInvalidFilename);
   OpenForNobody(target);
   MakeReadOnlyFolder(dir.path());
   EXPECT_EQ(AsNobody([&] { return codeOf(dir.file("new.map")); }), kIoAccessDenied);
   fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
   EXPECT_EQ(ReadBytes(target), oldBytes);
-  EXPECT_EQ(Tree(dir.path()), Names{"old.map"});
+  EXPECT_EQ(Tree(dir.path()), (Names{"loop@", "old.map"}));
 }
 
 }  // namespace
