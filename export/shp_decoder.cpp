@@ -62,6 +62,9 @@ void ReadImageSize(const ByteReader& in, std::size_t offset, IndexedBitmap& imag
     throw ShpFormatError("the image header" + At(offset) + " gives two different sizes");
   image.width = lastColumn + 1;
   image.height = lastRow + 1;
+  if (static_cast<std::uint64_t>(image.width) * image.height > kShpMaxDecodedPixels)
+    throw ShpFormatError("image of " + std::to_string(image.width) + " x " + std::to_string(image.height) +
+                         " pixels is too large");
 }
 
 // The fewest bytes a row can take: full runs of 127 and the closing 0. A

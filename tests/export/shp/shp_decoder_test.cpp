@@ -24,6 +24,18 @@ void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+// Both copies of the sides in the image header, stored less one.
+void SetSides(Bytes& bytes, std::uint32_t width, std::uint32_t height) {
+  for (const std::size_t at : {16u, 36u}) {
+    bytes[at] = static_cast<std::uint8_t>(height - 1);
+    bytes[at + 1] = static_cast<std::uint8_t>((height - 1) >> 8);
+  }
+  for (const std::size_t at : {18u, 32u}) {
+    bytes[at] = static_cast<std::uint8_t>(width - 1);
+    bytes[at + 1] = static_cast<std::uint8_t>((width - 1) >> 8);
+  }
+}
+
 struct Damage {
   const char* name;
   std::function<void(Bytes&)> apply;
@@ -70,7 +82,14 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"WiderThanData", [](Bytes& b) { b[18] = b[32] = 200; }, "too short for 201 x 2 pixels"},
         Damage{"HugeImageTinyFile",
                [](Bytes& b) { b[16] = b[17] = b[18] = b[19] = b[32] = b[33] = b[36] = b[37] = 0xFF; },
-               "too short for 65536 x 65536 pixels"},
+               "image of 65536 x 65536 pixels is too large"},
+        // 256 MB of pixels is the most a file may ask for.
+        Damage{"SquareAtThePixelLimit", [](Bytes& b) { SetSides(b, 16384, 16384); }, "too short for 16384 x 16384 pixels"},
+        Damage{"OneRowOverThePixelLimit", [](Bytes& b) { SetSides(b, 16384, 16385); },
+               "image of 16384 x 16385 pixels is too large"},
+        Damage{"WideAtThePixelLimit", [](Bytes& b) { SetSides(b, 65536, 4096); }, "too short for 65536 x 4096 pixels"},
+        Damage{"WideOverThePixelLimit", [](Bytes& b) { SetSides(b, 65536, 4097); },
+               "image of 65536 x 4097 pixels is too large"},
         Damage{"RowsCrossPalette", [](Bytes& b) { PutU32(b, 12, 48); b.erase(b.begin() + 48); },
                "row 1 runs past the end of the row data at offset 48"},
         Damage{"PacketCutByPalette", [](Bytes& b) { b[46] = 9; },
