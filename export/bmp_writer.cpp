@@ -1,6 +1,7 @@
 #include "export/bmp_writer.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -26,20 +27,32 @@ void Put32(std::uint8_t* at, std::uint32_t value) {
   Put16(at + 2, value >> 16);
 }
 
+std::uint64_t Stride(std::uint64_t width) { return (width + 3) & ~std::uint64_t{3}; }
+
 }  // namespace
+
+std::uint64_t Bmp8FileSize(std::uint64_t width, std::uint64_t height) {
+  // Each side fits in 32 bits here, so the product cannot wrap 64.
+  constexpr std::uint64_t kLimit = std::numeric_limits<std::uint32_t>::max();
+  if (width > kLimit || height > kLimit) throw std::length_error("the bitmap would be larger than 4 GB");
+  const std::uint64_t size = kPixelOffset + Stride(width) * height;
+  if (size > kLimit) throw std::length_error("the bitmap would be larger than 4 GB");
+  return size;
+}
 
 std::vector<std::uint8_t> EncodeBmp8(const QImage& image) {
   if (image.format() != QImage::Format_Indexed8) throw std::invalid_argument("EncodeBmp8 needs an Indexed8 image");
   const auto width = static_cast<std::uint32_t>(image.width());
   const auto height = static_cast<std::uint32_t>(image.height());
-  const std::uint32_t stride = (width + 3) & ~3u;
-  const std::uint32_t pixelBytes = stride * height;
-  std::vector<std::uint8_t> bytes(kPixelOffset + pixelBytes, 0);
+  const std::uint64_t fileSize = Bmp8FileSize(width, height);
+  const auto stride = static_cast<std::size_t>(Stride(width));
+  const auto pixelBytes = static_cast<std::uint32_t>(fileSize - kPixelOffset);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(fileSize), 0);
 
   std::uint8_t* header = bytes.data();
   header[0] = 'B';
   header[1] = 'M';
-  Put32(header + 2, static_cast<std::uint32_t>(bytes.size()));
+  Put32(header + 2, static_cast<std::uint32_t>(fileSize));
   Put32(header + 10, kPixelOffset);
 
   std::uint8_t* info = header + kFileHeaderSize;

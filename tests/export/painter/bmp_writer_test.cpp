@@ -32,6 +32,35 @@ TEST(BmpWriterTest, ExactBytesOfASmallImage) {
   EXPECT_EQ(bytes, expected);
 }
 
+// The file's sizes are 32-bit fields: a file that would pass 4 GB is
+// refused, not written with sizes wrapped to something small.
+TEST(BmpWriterTest, FileSizeIsCountedIn64BitsAndCappedAt4GB) {
+  const struct {
+    std::uint64_t width;
+    std::uint64_t height;
+    std::uint64_t size;  // 0: std::length_error
+  } cases[] = {
+      {3, 2, 1078 + 8},
+      {4, 1073741554, 4294967294u},     // the largest that fits
+      {4, 1073741555, 0},               // four bytes over
+      {65536, 65536, 0},                // 2^32 of pixels, 0 in 32 bits
+      {65535, 65538, 0},                // stride 65536
+      {0x100000000u, 1, 0},             // a side beyond 32 bits
+      {1, 0x100000001u, 0},
+      {4294966216u, 1, 4294967294u},
+  };
+  for (const auto& c : cases) {
+    if (c.size == 0) {
+      EXPECT_THROW(Bmp8FileSize(c.width, c.height), std::length_error) << c.width << " x " << c.height;
+    } else {
+      EXPECT_EQ(Bmp8FileSize(c.width, c.height), c.size) << c.width << " x " << c.height;
+    }
+  }
+  QImage image(37, 5, QImage::Format_Indexed8);
+  image.fill(0);
+  EXPECT_EQ(EncodeBmp8(image).size(), Bmp8FileSize(37, 5));
+}
+
 TEST(BmpWriterTest, QtReadsItBackAsEightBitsWithAFullTable) {
   QImage image(37, 5, QImage::Format_Indexed8);
   image.setColorTable({qRgb(9, 9, 9), qRgb(200, 100, 50), qRgb(1, 255, 1)});
