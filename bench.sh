@@ -56,7 +56,7 @@ time_processes() {  # OUT.json RUNS NAME COMMAND [NAME COMMAND]...
 
 tool=$build/cli/kxc2tool
 game=$scratch/game
-mkdir -p "$game"
+mkdir -p "$game/UserBMP" "$game/UserMap"
 "$build/bench/report/busy_map_file" "$scratch/busy.map"
 "$tool" paint "$scratch/busy.map" --game-folder "$game" --yes >/dev/null
 pieces=$(find "$game/UserBMP" -name '*.bmp' | sort | tr '\n' ' ')
