@@ -3,7 +3,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "core/map_file.h"
+#include "cli/input_files.h"
 #include "core/terrain.h"
 
 namespace kxc2::cli {
@@ -11,8 +11,7 @@ namespace kxc2::cli {
 int RunInfo(const std::vector<std::string>& args) {
   const Arguments arguments(args, {}, {});
   if (arguments.positionals().size() != 1) throw UsageError{"info needs exactly one FILE.map"};
-  MapDocument document;
-  ReadMapFile(arguments.positionals()[0], document);
+  const MapDocument document = ReadMapInput(arguments.positionals()[0]);
 
   std::array<int, 256> hexesPerCode{};
   int hexesWithRoads = 0;

@@ -5,17 +5,15 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
 #include <random>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/input_files.h"
+#include "cli/terminal_question.h"
 #include "core/game_paths.h"
-#include "core/io_error.h"
-#include "core/map_file.h"
 #include "export/map_painter.h"
 #include "export/map_picture.h"
 #include "export/piece_layout.h"
@@ -24,16 +22,6 @@
 namespace kxc2::cli {
 
 namespace {
-
-MapDocument ReadMap(const std::string& path) {
-  MapDocument document;
-  try {
-    ReadMapFile(path, document);
-  } catch (const IoError& error) {
-    throw std::runtime_error(path + ": " + error.what());
-  }
-  return document;
-}
 
 // The tile-set files are looked for beside the program, as the editor does.
 std::string ProgramFolder() {
@@ -92,28 +80,6 @@ void ExpectPositionals(const Arguments& args, std::size_t count, const char* wha
   if (args.positionals().size() > count) throw UsageError{"unexpected argument '" + args.positionals()[count] + "'"};
 }
 
-bool AskOnTerminal(const std::string& question) {
-  std::fprintf(stderr, "%s [y/N] ", question.c_str());
-  std::fflush(stderr);
-  std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
-  return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
-}
-
-// What the user said, and whether anyone was there to say it.
-struct Answering {
-  bool yes = false;
-  bool refused = false;  // nobody at a terminal to ask
-  bool operator()(const std::string& question) {
-    if (yes) return true;
-    if (!::isatty(0)) {
-      refused = true;
-      return false;
-    }
-    return AskOnTerminal(question);
-  }
-};
-
 void SavePng(const QImage& image, const std::string& path) {
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create file " + path);
@@ -131,7 +97,7 @@ int RunPaint(const std::vector<std::string>& argv) {
   if (!gameFolder) throw UsageError{"paint needs --game-folder DIR"};
   CheckNumbers(args);
 
-  const MapDocument document = ReadMap(args.positionals()[0]);
+  const MapDocument document = ReadMapInput(args.positionals()[0]);
   PaintRequest request;
   request.mapNumber = MapNumber(args, document.header);
   request.columns = MapColumns(args, document.header);
@@ -142,16 +108,13 @@ int RunPaint(const std::vector<std::string>& argv) {
   request.seed = Seed(args);
   request.tileSetFile = TileSetOption(args);
 
-  Answering answering{args.has("--yes")};
+  TerminalQuestion question(args.has("--yes"));
   const PaintResult result = PaintMapBitmaps(
-      document, request, [&answering](const std::string& question) { return answering(question); },
+      document, request, question.callback(),
       [](const std::string& path) { std::printf("%s\n", path.c_str()); std::fflush(stdout); });
   if (result.painted) return kExitOk;
-  if (answering.refused)
-    std::fprintf(stderr, "kxc2tool: %s\nkxc2tool: not asked without a terminal; give --yes to replace them\n",
-                 OldPiecesQuestion(request.mapNumber).c_str());
-  else
-    std::fprintf(stderr, "kxc2tool: nothing painted\n");
+  question.throwIfRefused();
+  std::fprintf(stderr, "kxc2tool: nothing painted\n");
   return kExitFailure;
 }
 
@@ -160,7 +123,7 @@ int RunPreview(const std::vector<std::string>& argv) {
   ExpectPositionals(args, 2, args.positionals().empty() ? "map file" : "output file");
   CheckNumbers(args);
 
-  const MapDocument document = ReadMap(args.positionals()[0]);
+  const MapDocument document = ReadMapInput(args.positionals()[0]);
   const int columns = MapColumns(args, document.header);
   const int rows = MapRows(args, document.header);
   const std::string tileFile = TileSetOption(args);

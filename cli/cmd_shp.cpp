@@ -1,20 +1,18 @@
 // kxc2tool shp / unshp.
-#include <QBuffer>
 #include <QImage>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "core/atomic_file.h"
+#include "cli/input_files.h"
+#include "cli/terminal_question.h"
 #include "core/game_paths.h"
 #include "core/io_error.h"
+#include "export/bmp_writer.h"
 #include "export/shp_conversion.h"
 #include "export/shp_decoder.h"
 
@@ -40,33 +38,7 @@ std::string PrepareGameFolder(const std::string& value) {
   return gameFolder;
 }
 
-bool AskOnTerminal(const std::string& question) {
-  std::fprintf(stderr, "%s [y/N] ", question.c_str());
-  std::fflush(stderr);
-  std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
-  return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "YES";
-}
-
-ShpConfirm ConfirmFor(bool yes) {
-  if (yes) return [](const std::string&) { return true; };
-  if (::isatty(STDIN_FILENO)) return AskOnTerminal;
-  return [](const std::string& question) -> bool {
-    throw std::runtime_error(question + "\nNo terminal to answer on: nothing was deleted or converted; "
-                             "run again with --yes to replace them.");
-  };
-}
-
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(path + ": " + IoErrorMessage(IoCodeFromErrno(errno, path)));
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw std::runtime_error(path + ": " + IoErrorMessage(kIoReadBeyondEnd));
-  return bytes;
-}
-
-// An 8-bit BMP with all 256 palette entries, so Qt never drops to 4 bits.
-QByteArray EncodeBmp(const IndexedBitmap& bitmap) {
+QImage AsIndexedImage(const IndexedBitmap& bitmap) {
   QImage image(static_cast<int>(bitmap.width), static_cast<int>(bitmap.height), QImage::Format_Indexed8);
   if (image.isNull()) throw std::runtime_error("the image is too large to hold as a bitmap");
   QList<QRgb> table;
@@ -76,11 +48,7 @@ QByteArray EncodeBmp(const IndexedBitmap& bitmap) {
     const auto row = bitmap.row(y);
     std::copy(row.begin(), row.end(), image.scanLine(static_cast<int>(y)));
   }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "BMP")) throw std::runtime_error("the bitmap could not be encoded");
-  return bytes;
+  return image;
 }
 
 }  // namespace
@@ -95,8 +63,9 @@ int RunShp(const std::vector<std::string>& args) {
   const std::string folder = PrepareGameFolder(*gameFolder);
   std::size_t done = 0;
   ShpConversionResult result;
+  TerminalQuestion question(arguments.has("--yes"));
   try {
-    result = ConvertBitmapsToShp(bitmaps, folder, ConfirmFor(arguments.has("--yes")), [&](const std::string& path) {
+    result = ConvertBitmapsToShp(bitmaps, folder, question.callback(), [&](const std::string& path) {
       std::printf("%s\n", path.c_str());
       std::fflush(stdout);
       ++done;
@@ -106,6 +75,7 @@ int RunShp(const std::vector<std::string>& args) {
     const std::string userMap = WithTrailingSeparator(ResolveNoCase(folder, "UserMap"));
     throw std::runtime_error(ResolveNoCase(userMap, ShpNameForBitmap(bitmaps[done])) + ": " + error.what());
   }
+  question.throwIfRefused();
   if (!result.completed) throw std::runtime_error("stopped at the question: no SHP files written");
   return kExitOk;
 }
@@ -118,13 +88,12 @@ int RunUnshp(const std::vector<std::string>& args) {
 
   IndexedBitmap bitmap;
   try {
-    bitmap = DecodeShpFile(ReadWholeFile(input));
+    bitmap = DecodeShpFile(ReadInputBytes(input));
   } catch (const ShpFormatError& error) {
     throw std::runtime_error(input + ": malformed SHP file: " + error.what());
   }
-  const QByteArray bmp = EncodeBmp(bitmap);
   try {
-    WriteFileAtomically(output, bmp.constData(), static_cast<std::size_t>(bmp.size()));
+    SaveBmp8(output, AsIndexedImage(bitmap));
   } catch (const IoError& error) {
     throw std::runtime_error(output + ": " + error.what());
   }

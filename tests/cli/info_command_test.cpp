@@ -40,9 +40,10 @@ TEST(InfoCommand, ErrorsAndUsage) {
     int exitCode;
     std::string errStart;
   } cases[] = {
-      {{"info", dir.file("missing.map")}, 1, "kxc2tool: File not found\n"},
-      {{"info", dir.file("nofolder/a.map")}, 1, "kxc2tool: Invalid filename\n"},
-      {{"info", dir.file("short.map")}, 1, "kxc2tool: Read beyond end of file\n"},
+      {{"info", dir.file("missing.map")}, 1, "kxc2tool: " + dir.file("missing.map") + ": File not found\n"},
+      {{"info", dir.file("nofolder/a.map")}, 1, "kxc2tool: " + dir.file("nofolder/a.map") + ": Invalid filename\n"},
+      {{"info", dir.file("short.map")}, 1, "kxc2tool: " + dir.file("short.map") + ": Read beyond end of file\n"},
+      {{"info", dir.path().string()}, 1, "kxc2tool: " + dir.path().string() + ": Invalid filename\n"},
       {{"info"}, 2, "kxc2tool: info needs exactly one FILE.map\n"},
       {{"info", "a", "b"}, 2, "kxc2tool: info needs exactly one FILE.map\n"},
       {{"info", "--bogus", "a"}, 2, "kxc2tool: unknown option '--bogus'\n"},

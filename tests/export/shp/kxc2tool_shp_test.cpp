@@ -99,7 +99,8 @@ TEST_F(Kxc2toolShp, WithoutTerminalRefusesAndTouchesNothing) {
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("One or more Map45*.shp files already exist.  DELETE them and write new SHPs?"),
             std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("nothing was deleted or converted"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\nNo terminal to answer on: nothing was changed; run again with --yes to answer Yes.\n"),
+            std::string::npos) << run.err;
   EXPECT_EQ(test::ListFolder(userMap()), Names{"Map4599.shp"});
 }
 
@@ -127,6 +128,14 @@ TEST_F(Kxc2toolShp, MakesUserMapWhenMissing) {
 
 TEST_F(Kxc2toolShp, ErrorsAndUsage) {
   test::WriteBytes(dir.path() / "deep.bmp", test::MakeBmp24(2, 2));
+  fs::create_directory(dir.path() / "folder.shp");
+  IndexedBitmap small;
+  small.width = small.height = 2;
+  small.pixels.assign(4, 1);
+  Bytes huge = EncodeShpFile(small);
+  for (const std::size_t at : {16, 18, 32, 36}) huge[at] = huge[at + 1] = 0xFF;  // 65536 x 65536
+  test::WriteBytes(dir.path() / "huge.shp", huge);
+  test::WriteBytes(dir.path() / "small.shp", EncodeShpFile(small));
   struct Case {
     Names args;
     int exitCode;
@@ -143,12 +152,19 @@ TEST_F(Kxc2toolShp, ErrorsAndUsage) {
       {{"shp", dir.file("Map4500.bmp")}, 2, "kxc2tool: shp needs --game-folder DIR\n"},
       {{"unshp", "a.shp"}, 2, "kxc2tool: unshp needs FILE.shp and OUT.bmp\n"},
       {{"unshp", dir.file("none.shp"), dir.file("o.bmp")}, 1, "kxc2tool: " + dir.file("none.shp") + ": File not found\n"},
+      {{"unshp", dir.file("folder.shp"), dir.file("o.bmp")}, 1,
+       "kxc2tool: " + dir.file("folder.shp") + ": Invalid filename\n"},
+      {{"unshp", dir.file("huge.shp"), dir.file("o.bmp")}, 1,
+       "kxc2tool: " + dir.file("huge.shp") + ": malformed SHP file: image of 65536 x 65536 pixels is too large\n"},
+      {{"unshp", dir.file("small.shp"), dir.file("nowhere/o.bmp")}, 1,
+       "kxc2tool: Cannot create file " + dir.file("nowhere/o.bmp") + "\n"},
   };
   for (const Case& c : cases) {
     const ToolRun run = Tool(dir, c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1];
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
   }
+  EXPECT_FALSE(fs::exists(dir.path() / "o.bmp"));
 }
 
 TEST_F(Kxc2toolShp, WriteFailureNamesTheFileAndKeepsEarlierOnes) {
