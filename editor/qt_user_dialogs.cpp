@@ -20,11 +20,6 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const 
 
 }  // namespace
 
-QString ErrorBoxText(const QString& message) {
-  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
-  return message;
-}
-
 QStringList QtNameFilters(const QString& filterList) {
   const QStringList parts = filterList.split(QLatin1Char('|'));
   QStringList filters;

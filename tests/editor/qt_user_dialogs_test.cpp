@@ -56,16 +56,6 @@ void AnswerBox(BoxSeen& seen, int key, QMessageBox::StandardButton button = QMes
   });
 }
 
-TEST(ErrorBoxTextTest, PeriodAddedAfterCharactersThatSortAfterIt) {
-  const std::pair<QString, QString> cases[] = {
-      {"File not found", "File not found."},   {"I/O error 32", "I/O error 32."},
-      {"Done.", "Done."},                       {"Really!", "Really!"},
-      {"Range -", "Range -"},                   {"a/", "a/."},
-      {"List index out of bounds (17)", "List index out of bounds (17)"},
-      {"", ""},                                 {"Caf\u00e9", "Caf\u00e9."}};
-  for (const auto& [message, text] : cases) EXPECT_EQ(ErrorBoxText(message), text) << message.toStdString();
-}
-
 TEST(QtNameFiltersTest, PipeListBecomesQtFilters) {
   EXPECT_EQ(QtNameFilters("KC2 Maps|*.map|KC2 Bitmaps|Map*.bmp|KC2 Program|Korvex2.exe"),
             (QStringList{"KC2 Maps (*.map)", "KC2 Bitmaps (Map*.bmp)", "KC2 Program (Korvex2.exe)"}));
