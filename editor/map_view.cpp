@@ -89,8 +89,8 @@ void MapView::RedrawView() {
         drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/false);
     return;
   }
-  // The raised columns end one pixel row above the picture's bottom; black
-  // there too, or a line of the zoomed-in picture would linger under them.
+  // No old picture may be left under the raised columns: their cells reach
+  // only to y 473, so the picture's last row there lies under no cell.
   canvas.fillRect(QRect(0, kViewHeight - 1, kZoomedOutGridWidth, 1), kBlack);
   for (int row = 0; row < kGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column) drawZoomedOutCell(canvas, column, row);

@@ -207,12 +207,26 @@ TEST_F(MapViewTest, ZoomedOutStripRightOfTheGridIsBlack) {
     // Column 44's cells end at x 539.
     ASSERT_NE(picture.pixel(539, y), 0xFFFFFFFFu) << y;
   }
-  // Nothing of the old picture is left under the raised columns either.
+}
+
+// The raised columns' cells end at y 473, so the picture's last row lies
+// under no cell there: zooming out paints it black rather than leaving a
+// line of the zoomed-in picture below those columns.
+TEST_F(MapViewTest, ZoomingOutLeavesNoOldPictureUnderTheRaisedColumns) {
+  FillBusyMap(grid);
+  mapView.RedrawView();
+  int oldPixels = 0;
+  for (int x = 0; x < 540; ++x)
+    if (IsRaised(x / 12) && at({x, 474}) != test::kBlackRgb) ++oldPixels;
+  ASSERT_GT(oldPixels, 0) << "the zoomed-in picture must show something there";
+
+  view.ZoomedIn = false;
+  mapView.RedrawView();
   for (int x = 0; x < 540; ++x) {
     const int column = x / 12;
     const QRgb expected = IsRaised(column) ? test::kBlackRgb
                                            : AtlasPixel(false, grid.terrain(column, 39), x % 12, 6);
-    ASSERT_EQ(picture.pixel(x, 474), expected) << x;
+    ASSERT_EQ(at({x, 474}), expected) << x;
   }
 }
 
