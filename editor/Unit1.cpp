@@ -3,7 +3,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontDatabase>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,10 +17,13 @@
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
 #include "editor/disc_shape.h"
+#include "editor/form_style.h"
 #include "editor/image_control.h"
 #include "editor/road_box.h"
 
 using kxc2::HexCoord;
+using kxc2::SansSerifFont;
+using kxc2::SerifFont;
 
 namespace {
 
@@ -33,29 +36,6 @@ const QColor kPurple{128, 0, 128};
 const char* const kWindowCaption = "Korvex Command 2 Mapmaker";
 const char* const kSelectedFormat = "Selected: ( %.2d, %.2d ) %s ";
 const char* const kCursorFormat = "Cursor at: ( %.2d, %.2d ) %s ";
-
-// The look the layout was drawn with, or the closest face this system has.
-QFont FontOf(const QStringList& families, int pixelHeight, bool bold) {
-  QFont font;
-  QStringList available;
-  for (const QString& family : families)
-    if (QFontDatabase::hasFamily(family)) available << family;
-  font.setFamilies(available.isEmpty() ? families : available);
-  font.setPixelSize(pixelHeight);
-  font.setBold(bold);
-  return font;
-}
-
-QFont SansFont(int pixelHeight, bool bold = false) {
-  return FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Nimbus Sans",
-                 "DejaVu Sans"},
-                pixelHeight, bold);
-}
-
-QFont SerifFont(int pixelHeight, bool bold) {
-  return FontOf({"Times New Roman", "Liberation Serif", "Nimbus Roman", "DejaVu Serif"},
-                pixelHeight, bold);
-}
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -85,12 +65,6 @@ bool IsCharacterKey(const QKeyEvent& event) {
   return !event.text().isEmpty() && event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab;
 }
 
-// The list's selected item, or -1 when there is none.
-int CurrentTerrain(const QListWidget& list) {
-  const QListWidgetItem* item = list.currentItem();
-  return item != nullptr && item->isSelected() ? list.currentRow() : -1;
-}
-
 }  // namespace
 
 TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent)
@@ -117,7 +91,7 @@ void TForm1::setHeaderSection(int section, const QString& text) {
 void TForm1::buildLayout() {
   setObjectName("Form1");
   setWindowTitle(QString::fromLatin1(kWindowCaption));
-  setFont(SansFont(11));
+  setFont(SansSerifFont(11));
   resize(kOuterSize - kAssumedFrame);
   buildMenu();
   auto* client = Named(new QWidget(this), "ClientArea");
@@ -209,10 +183,6 @@ void TForm1::buildMapControls(QWidget* client) {
     bar->setSingleStep(1);
     bar->setTracking(true);
   }
-  HScrollBar->setRange(0, kxc2::kMaxOriginColumn);
-  HScrollBar->setPageStep(kxc2::kWindowColumns - 1);
-  VScrollBar->setRange(0, kxc2::kMaxOriginRow);
-  VScrollBar->setPageStep(kxc2::kWindowRows - 1);
 }
 
 void TForm1::buildTerrainControls(QWidget* client) {
@@ -249,8 +219,8 @@ void TForm1::buildRoadControls(QWidget* client) {
   Road5 = box("Road5", {679, 328, 15, 17});
   Road6 = box("Road6", {680, 298, 15, 17});
 
-  Label1 = MakeLabel(client, "Label1", "Roads", {696, 316}, SansFont(11, true), Qt::white);
-  const QFont letters = SansFont(11);
+  Label1 = MakeLabel(client, "Label1", "Roads", {696, 316}, SansSerifFont(11, true), Qt::white);
+  const QFont letters = SansSerifFont(11);
   Label4 = MakeLabel(client, "Label4", "W", {669, 286}, letters, Qt::black);
   Label5 = MakeLabel(client, "Label5", "E", {712, 264}, letters, Qt::black);
   Label6 = MakeLabel(client, "Label6", "R", {756, 286}, letters, Qt::black);
@@ -291,12 +261,13 @@ void TForm1::connectHandlers() {
   for (kxc2::RoadBox* road : {Road1, Road2, Road3, Road4, Road5, Road6})
     connect(road, &kxc2::RoadBox::mouseReleased, this, &TForm1::PlaceRoads2);
 
-  installEventFilter(this);
-  for (QWidget* widget : centralWidget()->findChildren<QWidget*>())
-    if (widget->focusPolicy() != Qt::NoFocus) watchKeysOf(widget);
-}
+  // A single-choice list: Ctrl cannot take the choice away.
+  connect(TerrainList, &QListWidget::itemSelectionChanged, this, &TForm1::keepTerrainShown);
 
-void TForm1::watchKeysOf(QWidget* widget) { widget->installEventFilter(this); }
+  // Keys reach the window first whichever control has the focus, the window
+  // itself and controls made later included.
+  QCoreApplication::instance()->installEventFilter(this);
+}
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
@@ -323,14 +294,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
 // The window sees every typed character before the control with the focus,
 // and lets it go on to that control.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    // A key that a child did not want travels on to the window; it was
-    // handled when the child received it.
-    const bool firstReceiver = watched != this || focusWidget() == nullptr;
+  if (event->type() == QEvent::KeyPress && receivesKeysFirst(watched)) {
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (firstReceiver && IsCharacterKey(key)) FormKeyPress(key.text().at(0));
+    if (IsCharacterKey(key)) FormKeyPress(key.text().at(0));
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// A key its first receiver leaves alone travels on to the parents, past this
+// filter again; only the first receiver counts. That is the window's focus
+// control, or the window itself when it holds the focus or none has it.
+bool TForm1::receivesKeysFirst(const QObject* watched) const {
+  const QWidget* focus = focusWidget();
+  return watched == (focus != nullptr ? focus : this);
 }
 
 // ---- The view's operations ----------------------------------------------
@@ -440,6 +416,14 @@ void TForm1::selectTerrainItem(int code) {
   TerrainList->clearSelection();
 }
 
+void TForm1::keepTerrainShown() {
+  const QModelIndex current = TerrainList->currentIndex();
+  if (!current.isValid()) return;
+  const QList<QListWidgetItem*> shown = TerrainList->selectedItems();
+  if (shown.size() == 1 && shown.front() == TerrainList->currentItem()) return;
+  TerrainList->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+}
+
 void TForm1::MapImageMouseMove(QPoint position) {
   const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
   WriteCursorHexCaption(hex.column, hex.row);
@@ -461,7 +445,7 @@ void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
   } else if (button == Qt::LeftButton && LMBCheck->isChecked()) {
     // Only the list's own codes are ever painted; without a current item
     // the click just selects.
-    const int code = CurrentTerrain(*TerrainList);
+    const int code = TerrainList->currentRow();
     if (code >= 0) {
       grid.setTerrain(hex.column, hex.row, std::uint8_t(code));
       if (!kxc2::IsInRoadKeepSet(code)) grid.setRoadMask(hex.column, hex.row, 0);

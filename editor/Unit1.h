@@ -139,7 +139,7 @@ class TForm1 : public QMainWindow {
   void buildRoadControls(QWidget* client);
   void buildTitleLabels(QWidget* client);
   void connectHandlers();
-  void watchKeysOf(QWidget* widget);
+  bool receivesKeysFirst(const QObject* watched) const;
   void applyOuterSize();
 
   // Hex editing helpers (Unit1.cpp).
@@ -147,6 +147,7 @@ class TForm1 : public QMainWindow {
   std::uint8_t roadBoxMask() const;
   void writeRoadBoxesIntoSelection();
   void selectTerrainItem(int code);
+  void keepTerrainShown();
   void WriteCursorHexCaption(int column, int row);
   void scrollOrigin(int& origin, int position);
 
@@ -158,9 +159,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<kxc2::MapView> mapView_;
   bool outerSizeApplied_ = false;
 
-  // ---- Window commands and settings (commands developer) ----------------
-  // Add private members and helpers of New/Open/Save/Exit/About and the
-  // settings below this line.
+  // Window commands and settings (unit1_commands.cpp).
 
  public:
   // The About window; the program creates it after this window.
@@ -187,8 +186,4 @@ class TForm1 : public QMainWindow {
   TForm3& aboutWindow();
 
   QString gameFolder_;
-
-  // ---- Bitmap painting and SHP conversion (painter developer) -----------
-  // Add private members and helpers of PaintBMPs1Click/WriteSHPs1Click below
-  // this line.
 };

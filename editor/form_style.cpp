@@ -18,10 +18,12 @@ QFont FontOf(const QStringList& families, QFont::StyleHint hint, int pixelSize) 
 
 }  // namespace
 
-QFont SansSerifFont(int pixelSize) {
-  return FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Nimbus Sans", "Arial",
-                 "DejaVu Sans"},
-                QFont::SansSerif, pixelSize);
+QFont SansSerifFont(int pixelSize, bool bold) {
+  QFont font = FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Nimbus Sans",
+                       "Arial", "DejaVu Sans"},
+                      QFont::SansSerif, pixelSize);
+  font.setBold(bold);
+  return font;
 }
 
 QFont SerifFont(int pixelSize, bool bold) {

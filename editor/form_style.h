@@ -8,7 +8,7 @@ class QWidget;
 namespace kxc2 {
 
 // "MS Sans Serif", or the nearest sans-serif face this system has.
-QFont SansSerifFont(int pixelSize);
+QFont SansSerifFont(int pixelSize, bool bold = false);
 // "Times New Roman", or the nearest serif face this system has.
 QFont SerifFont(int pixelSize, bool bold);
 

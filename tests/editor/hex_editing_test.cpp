@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cctype>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTest>
@@ -231,6 +232,41 @@ TEST_F(HexEditingTest, TheCharacterGoesOnToTheFocusedControl) {
   expectRepainted(0, 0);
 }
 
+// The handler sees each character once, wherever in the window the focus
+// is: a second look would toggle the box back.
+TEST_F(HexEditingTest, EveryFocusPlaceSendsEachCharacterToTheKeyHandlerOnce) {
+  releaseOn(Qt::MiddleButton, 6, 6);
+  QWidget* const places[] = {&form, form.TerrainList, form.Road3, form.LMBCheck};
+  std::uint8_t mask = 0;
+  for (QWidget* place : places) {
+    place->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), place) << place->objectName().toStdString();
+    for (const char key : {'e', 'E'}) {
+      type(key);
+      mask ^= kRoadNorth;
+      EXPECT_EQ(grid().roadMask(6, 6), mask) << place->objectName().toStdString() << key;
+      EXPECT_EQ(roadBoxes(), mask) << place->objectName().toStdString() << key;
+      expectRepainted(6, 6);
+    }
+  }
+  // The blank still reaches the focused box after the handler ran.
+  type(' ');
+  EXPECT_FALSE(form.LMBCheck->isChecked());
+  expectRepainted(6, 6);
+}
+
+TEST_F(HexEditingTest, AControlAddedLaterHasItsCharactersSeenFirstAndStillGetsThem) {
+  releaseOn(Qt::MiddleButton, 6, 6);
+  auto* edit = new QLineEdit(form.centralWidget());
+  edit->show();
+  edit->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), edit);
+  type('w');
+  EXPECT_EQ(edit->text(), "w");
+  EXPECT_EQ(grid().roadMask(6, 6), kRoadNorthWest);
+  expectRepainted(6, 6);
+}
+
 TEST_F(HexEditingTest, SpaceOnAFocusedBoxWritesTheBoxesAsTheyWere) {
   ASSERT_EQ(QApplication::focusWidget(), form.Road1);
   type(' ');
@@ -296,6 +332,32 @@ TEST_F(HexEditingTest, UnknownTerrainReadsUnknownAndIsNeverPaintedOver) {
   releaseOn(Qt::LeftButton, 3, 4);
   EXPECT_EQ(grid().terrain(3, 4), kSand);
   expectRepainted(3, 4);
+}
+
+// Ctrl with a click or the blank would take the list's only selection away;
+// the chosen terrain stays chosen and painted.
+TEST_F(HexEditingTest, CtrlOnTheChosenTerrainKeepsItChosenForPainting) {
+  QListWidget& list = *form.TerrainList;
+  const QPoint forest = list.visualItemRect(list.item(kForest)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, forest);
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, forest);
+  EXPECT_EQ(list.currentRow(), kForest);
+  EXPECT_EQ(list.selectedItems(), QList<QListWidgetItem*>{list.item(kForest)});
+  releaseOn(Qt::LeftButton, 4, 4);
+  EXPECT_EQ(grid().terrain(4, 4), kForest);
+  EXPECT_EQ(form.headerSection(1), "Selected: ( 04, 04 ) Forest ");
+  expectRepainted(4, 4);
+
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list.visualItemRect(list.item(kHill)).center());
+  ASSERT_EQ(list.selectedItems(), QList<QListWidgetItem*>{list.item(kHill)});
+  QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
+  expectRepainted(4, 4);  // the blank writes the boxes into the selection
+  EXPECT_EQ(list.currentRow(), kHill);
+  EXPECT_EQ(list.selectedItems(), QList<QListWidgetItem*>{list.item(kHill)});
+  releaseOn(Qt::LeftButton, 5, 4);
+  EXPECT_EQ(grid().terrain(5, 4), kHill);
+  expectRepainted(5, 4);
 }
 
 TEST_F(HexEditingTest, FrameFollowsTheSelectionAcrossMixedEvents) {

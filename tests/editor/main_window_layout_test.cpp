@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "editor/Unit1.h"
+#include "editor/Unit2.h"
+#include "editor/Unit3.h"
 #include "editor/disc_shape.h"
+#include "editor/form_style.h"
 #include "editor/image_control.h"
 #include "editor/road_box.h"
 #include "tests/editor/scripted_dialogs.h"
@@ -97,7 +100,7 @@ TEST_F(MainWindowLayoutTest, LabelsCarryTheirTextsAndPlaces) {
     EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     const QString family = QFontInfo(title->font()).family();
     EXPECT_TRUE(family == "Times New Roman" || family == "Liberation Serif" ||
-                family == "Nimbus Roman" || family == "DejaVu Serif")
+                family == "Nimbus Roman" || family == "Times" || family == "DejaVu Serif")
         << family.toStdString();
   }
   EXPECT_EQ(form.Label2->font().pixelSize(), 32);
@@ -117,6 +120,27 @@ TEST_F(MainWindowLayoutTest, WindowCaptionFontAndOuterSize) {
   const QRect screen = form.screen()->availableGeometry();
   EXPECT_LE(std::abs(form.frameGeometry().center().x() - screen.center().x()), 1);
   EXPECT_LE(std::abs(form.frameGeometry().center().y() - screen.center().y()), 1);
+}
+
+// The main window asks for the same faces as the dialogs, so both look alike
+// on any system.
+TEST_F(MainWindowLayoutTest, FontsAreTheDialogsFaces) {
+  const std::pair<const QWidget*, QFont> cases[] = {
+      {&form, SansSerifFont(11)},          {form.Label1, SansSerifFont(11, true)},
+      {form.Label4, SansSerifFont(11)},    {form.Label9, SansSerifFont(11)},
+      {form.Label2, SerifFont(32, true)},  {form.Label3, SerifFont(27, true)}};
+  for (const auto& [widget, font] : cases) {
+    EXPECT_EQ(widget->font().families().join(", ").toStdString(),
+              font.families().join(", ").toStdString())
+        << widget->objectName().toStdString();
+    EXPECT_EQ(widget->font().styleHint(), font.styleHint()) << widget->objectName().toStdString();
+    EXPECT_EQ(widget->font().bold(), font.bold()) << widget->objectName().toStdString();
+    EXPECT_EQ(widget->font().pixelSize(), font.pixelSize()) << widget->objectName().toStdString();
+  }
+  const TForm2 parameters;
+  const TForm3 about;
+  EXPECT_EQ(QFontInfo(form.font()).family(), QFontInfo(parameters.font()).family());
+  EXPECT_EQ(QFontInfo(form.Label2->font()).family(), QFontInfo(about.Label1->font()).family());
 }
 
 TEST_F(MainWindowLayoutTest, HeaderHasThreeFixedCentredSections) {
