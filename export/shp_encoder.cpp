@@ -135,12 +135,21 @@ std::size_t EncodeOnePacket(const std::uint8_t* p, std::size_t width, const RowM
   return x + n;
 }
 
-// Literal pixels x .. x + n - 1 in packets of at most 127.
-void PutLiteral(const std::uint8_t* p, std::size_t x, std::size_t n, std::uint8_t*& o) {
+// Literal pixels x .. x + n - 1 of a row of width pixels, in packets of at
+// most 127. Where the row and the output leave room, each packet is copied
+// 16 bytes a step (up to 15 more than it needs, overwritten later) instead
+// of by a call.
+void PutLiteral(const std::uint8_t* p, std::size_t width, std::size_t x, std::size_t n, std::uint8_t*& o,
+                const std::uint8_t* outEnd) {
   while (n > 0) {
     const std::size_t part = std::min(n, kShpMaxPacketPixels);
+    const std::size_t wide = (part + 15) / 16 * 16;
     *o++ = static_cast<std::uint8_t>(2 * part + 1);
-    std::memcpy(o, p + x, part);
+    if (x + wide <= width && outEnd - o >= static_cast<std::ptrdiff_t>(wide)) {
+      for (std::size_t at = 0; at < wide; at += 16) std::memcpy(o + at, p + x + at, 16);
+    } else {
+      std::memcpy(o, p + x, part);
+    }
     o += part;
     x += part;
     n -= part;
@@ -159,6 +168,28 @@ std::size_t PutRun(std::uint8_t v, std::size_t n, std::uint8_t*& o) {
   return n;
 }
 
+// A short packet, a run of at most 127 pixels or a literal of at most 16,
+// is written with one 16-byte copy whatever its length; the caller makes
+// sure 16 pixels can be read from x and 17 bytes written. Runs and literals
+// mix at random in a picture, so the kind of packet is chosen by arithmetic
+// rather than by a branch. False for a longer packet, leaving o alone.
+constexpr std::size_t kWide = 16;
+
+inline bool PutShortPacket(const std::uint8_t* p, std::size_t x, std::size_t n, std::uint8_t*& o) {
+  const std::size_t literal = std::size_t{p[x] == p[x + 1]} - 1;  // all ones for a literal
+  const std::size_t extra = (n - 1) & literal;                     // literal bytes after the first
+  if ((n | extra << 3) > kShpMaxPacketPixels) return false;
+  o[0] = static_cast<std::uint8_t>(2 * n + (literal & 1));
+  std::memcpy(o + 1, p + x, kWide);  // a run needs only its first byte
+  o += 2 + extra;
+  return true;
+}
+
+// Enough output room for every short packet that ends within one word of
+// starts: one carried in from earlier words (at most 17 bytes), at most
+// 4 bytes for every 3 of the word's 64 pixels, and the last wide copy.
+constexpr std::ptrdiff_t kWordRoom = 17 + (4 * 64 + 2) / 3 + kWide + 16;
+
 }  // namespace
 
 std::size_t EncodeShpRow(std::span<const std::uint8_t> row, std::uint8_t* out) {
@@ -170,11 +201,8 @@ std::size_t EncodeShpRow(std::span<const std::uint8_t> row, std::uint8_t* out) {
     return 1;
   }
   const RowMasks masks(p, width);
-  // A short packet is written with one 16-byte copy whatever its length:
-  // allowed while 16 pixels can be read from its start and 17 bytes written.
-  constexpr std::size_t kWide = 16;
-  const std::size_t wideEnd = width > kWide ? width - kWide : 0;
-  const std::uint8_t* const wideOut = width > kWide ? out + ShpRowBound(width) - (kWide + 1) : out;
+  const std::uint8_t* const outEnd = out + ShpRowBound(width);
+  const std::size_t wideEnd = width > kWide ? width - kWide : 0;  // last start a wide copy may read from
   std::size_t x = 0;
   std::size_t base = 0;  // pixel of bit 0 of bits
   std::uint64_t bits = masks.startWord(0) & ~std::uint64_t{1};
@@ -184,25 +212,25 @@ std::size_t EncodeShpRow(std::span<const std::uint8_t> row, std::uint8_t* out) {
       base += 64;
       bits = masks.startWord(base / 64);
     }
-    const std::size_t next = base + static_cast<std::size_t>(std::countr_zero(bits));
+    std::size_t next = base + static_cast<unsigned>(__builtin_ctzll(bits));
     bits &= bits - 1;
-    const std::size_t n = next - x;
-    if (next <= wideEnd && o <= wideOut) [[likely]] {
-      // Runs and literals mix at random in a picture, so the kind of
-      // packet selects by arithmetic rather than by a branch.
-      const std::size_t literal = std::size_t{p[x] == p[x + 1]} - 1;  // all ones for a literal
-      const std::size_t extra = (n - 1) & literal;                     // literal bytes after the first
-      // Runs up to 127 pixels, literals up to 16.
-      if ((n | extra << 3) <= kShpMaxPacketPixels) [[likely]] {
-        o[0] = static_cast<std::uint8_t>(2 * n + (literal & 1));
-        std::memcpy(o + 1, p + x, kWide);  // a run needs only its first byte
-        o += 2 + extra;
+    if (base + 64 <= wideEnd + 1 && outEnd - o >= kWordRoom) [[likely]] {
+      // The rest of the word without a check per packet.
+      while (PutShortPacket(p, x, next - x, o)) {
         x = next;
-        continue;
+        if (bits == 0) break;
+        next = base + static_cast<unsigned>(__builtin_ctzll(bits));
+        bits &= bits - 1;
       }
+      if (x == next) continue;
+    } else if (next <= wideEnd && outEnd - o >= static_cast<std::ptrdiff_t>(kWide + 1) &&
+               PutShortPacket(p, x, next - x, o)) {
+      x = next;
+      continue;
     }
+    const std::size_t n = next - x;
     if (!masks.pair(x)) {
-      PutLiteral(p, x, n, o);
+      PutLiteral(p, width, x, n, o, outEnd);
       x = next;
       continue;
     }
