@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/atomic_file.h"
@@ -76,8 +77,12 @@ void WriteMapFile(const std::string& path, const MapDocument& document) {
 
 void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
   // Read-only: a map the user may not change still opens.
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking: a pipe under a map's name would otherwise hang the program in open or read.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) throw IoErrorFromErrno(errno, path);
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) throw IoErrorFromErrno(errno, path);
+  if (!S_ISREG(info.st_mode)) throw IoError(kIoInvalidFilename);
   // Read into the reader's own buffer only; a failure leaves the caller's map alone.
   loaded_ = false;
   ReadExactly(file.get(), bytes_.data(), bytes_.size(), path);

@@ -1,6 +1,7 @@
 #include "export/shp_source_bitmap.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <algorithm>
 #include <filesystem>
@@ -51,7 +52,8 @@ IndexedBitmap DecodeBitmapForShp(std::span<const std::uint8_t> bytes, const std:
 IndexedBitmap LoadBitmapForShp(const std::string& path) {
   const std::string name = std::filesystem::absolute(path).string();
   QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) throw BitmapLoadError("Cannot open file " + name);
+  // Ordinary files only: opening a pipe would wait for a writer for ever.
+  if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) throw BitmapLoadError("Cannot open file " + name);
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) throw BitmapLoadError("Cannot open file " + name);
   return DecodeBitmapForShp({reinterpret_cast<const std::uint8_t*>(bytes.constData()),

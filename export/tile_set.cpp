@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
@@ -47,7 +48,9 @@ std::string TileSetFileName(bool winter) { return winter ? "WT50x45.bmp" : "ST50
 
 TileSet LoadTileSetFile(const std::string& path) {
   QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("Cannot open file " + path);
+  // Ordinary files only: opening a pipe would wait for a writer for ever.
+  if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+    throw std::runtime_error("Cannot open file " + path);
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) throw std::runtime_error("Cannot open file " + path);
 

@@ -1,8 +1,16 @@
 #include "tests/hardening/fault_support.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
@@ -88,6 +96,45 @@ void MakeReadOnlyFolder(const fs::path& folder) {
 }
 
 int AsNobody(const std::function<int()>& body) { return RunInChild(body, /*dropRoot=*/true); }
+
+struct PipeWithWatchdog::State {
+  std::filesystem::path path;
+  std::mutex mutex;
+  std::condition_variable done;
+  bool stopping = false;
+  std::atomic<bool> hung{false};
+  std::thread watchdog;
+};
+
+PipeWithWatchdog::PipeWithWatchdog(const std::filesystem::path& path, int seconds) : state_(new State) {
+  state_->path = path;
+  if (::mkfifo(path.c_str(), 0666) != 0) throw std::runtime_error("mkfifo failed");
+  State* state = state_.get();
+  state->watchdog = std::thread([state, seconds] {
+    std::unique_lock lock(state->mutex);
+    if (state->done.wait_for(lock, std::chrono::seconds(seconds), [state] { return state->stopping; })) return;
+    // Time is up: be the writer the reader waits for, then leave it at end of file.
+    while (!state->stopping) {
+      const int fd = ::open(state->path.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        state->hung = true;
+        ::close(fd);
+      }
+      state->done.wait_for(lock, std::chrono::milliseconds(50), [state] { return state->stopping; });
+    }
+  });
+}
+
+PipeWithWatchdog::~PipeWithWatchdog() {
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->stopping = true;
+  }
+  state_->done.notify_all();
+  state_->watchdog.join();
+}
+
+bool PipeWithWatchdog::hung() const { return state_->hung; }
 
 std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,22 @@ void MakeReadOnlyFolder(const std::filesystem::path& folder);
 // Runs body in a forked child as "nobody" (or with a file size limit) and
 // returns its exit code; -1 when the child died.
 int AsNobody(const std::function<int()>& body);
+
+// A named pipe at path. Whatever blocks on it (an open or a read that waits
+// for a writer) is let go after a few seconds, so a program that would hang
+// fails its test instead; hung() tells whether that was needed.
+class PipeWithWatchdog {
+ public:
+  explicit PipeWithWatchdog(const std::filesystem::path& path, int seconds = 10);
+  ~PipeWithWatchdog();
+  PipeWithWatchdog(const PipeWithWatchdog&) = delete;
+  PipeWithWatchdog& operator=(const PipeWithWatchdog&) = delete;
+  bool hung() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 std::string Text(const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> Bytes(const std::string& text);

@@ -501,5 +501,37 @@ TEST_F(EditorFaultTest, SettingsPointingNowhereStillOpenAndSaveElsewhere) {
   EXPECT_FALSE(fs::exists(root.path() / "gone"));
 }
 
+// ---- Named pipes under the names of files ---------------------------------------
+// Opening a pipe waits for a writer that never comes; the program must
+// refuse it at once rather than hang.
+
+TEST_F(HostileDocument, OpenOfAPipeFailsAtOnce) {
+  const PipeWithWatchdog pipe(scenario() / "Tube.map");
+  expectOpenFails(inScenario("Tube.map"), "Invalid filename");
+  EXPECT_FALSE(pipe.hung());
+}
+
+TEST_F(EditorFaultTest, PipeChosenForConversionFailsAtOnce) {
+  startWithGame();
+  writeBitmap(root.path() / "Map4500.bmp", 8, 4);
+  const PipeWithWatchdog pipe(root.path() / "Map4501.bmp");
+  choose({root.file("Map4500.bmp"), root.file("Map4501.bmp")});
+  form->WriteSHPs1Click();
+  EXPECT_EQ(Joined(dialogs.errors), "Cannot open file " + root.file("Map4501.bmp"));
+  EXPECT_EQ(Tree(gamePath() / "UserMap"), Names{"Map4500.shp"});
+  EXPECT_FALSE(pipe.hung());
+}
+
+TEST_F(EditorFaultTest, PipeInPlaceOfTheTileSetFailsAtOnce) {
+  startWithGame();
+  const PipeWithWatchdog pipe(programPath() / "ST50x45.bmp");
+  form->New1Click();
+  answerParameters(true, 45, 16, 11);
+  form->PaintBMPs1Click();
+  EXPECT_EQ(Joined(dialogs.errors), "Cannot open file " + programFolder() + "ST50x45.bmp");
+  EXPECT_EQ(Tree(gamePath() / "UserBMP"), Names{});
+  EXPECT_FALSE(pipe.hung());
+}
+
 }  // namespace
 }  // namespace kxc2::test

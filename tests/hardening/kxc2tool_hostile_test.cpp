@@ -162,6 +162,36 @@ TEST_F(ToolHostile, ShpWithHostileInputs) {
   EXPECT_EQ(run.err, "kxc2tool: game folder " + dir.file("gone") + " is not a folder\n");
 }
 
+// A pipe where a file is expected is refused at once instead of waited on.
+TEST_F(ToolHostile, PipesAreRefusedAtOnce) {
+  fs::create_directories(game() / "UserBMP");
+  fs::create_directories(game() / "UserMap");
+  const PipeWithWatchdog mapPipe(dir.path() / "tube.map");
+  const PipeWithWatchdog bitmapPipe(dir.path() / "Map4502.bmp");
+  const PipeWithWatchdog tilesPipe(dir.path() / "tiles.bmp");
+  struct Case {
+    Names args;
+    std::string err;
+  } cases[] = {
+      {{"info", dir.file("tube.map")}, "kxc2tool: " + dir.file("tube.map") + ": Invalid filename\n"},
+      {{"paint", dir.file("tube.map"), "--game-folder", gameArg()},
+       "kxc2tool: " + dir.file("tube.map") + ": Invalid filename\n"},
+      {{"paint", mapFile(), "--game-folder", gameArg(), "--tiles", dir.file("tiles.bmp")},
+       "kxc2tool: Cannot open file " + dir.file("tiles.bmp") + "\n"},
+      {{"shp", dir.file("Map4502.bmp"), "--game-folder", gameArg()},
+       "kxc2tool: Cannot open file " + dir.file("Map4502.bmp") + "\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolResult run = RunTool(c.args);
+    EXPECT_EQ(run.exitCode, 1) << c.args[1];
+    EXPECT_EQ(run.err, c.err);
+  }
+  EXPECT_FALSE(mapPipe.hung());
+  EXPECT_FALSE(bitmapPipe.hung());
+  EXPECT_FALSE(tilesPipe.hung());
+  EXPECT_EQ(Tree(game()), (Names{"UserBMP/", "UserMap/"}));
+}
+
 // The limit passes on to the program: the small file is written, the noisy
 // one fails and leaves nothing under its name.
 TEST_F(ToolHostile, DiskFullPartWay) {
