@@ -58,6 +58,9 @@ struct EdgeCase {
   int column, row, raised;
   Sides expected;
 };
+// Without it gtest prints the raw bytes, padding and all, which valgrind
+// rightly calls uninitialised.
+void PrintTo(const EdgeCase& c, std::ostream* out) { *out << c.column << "," << c.row << " raised " << c.raised; }
 
 class RiverAtEdges : public ::testing::TestWithParam<EdgeCase> {};
 

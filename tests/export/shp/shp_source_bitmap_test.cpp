@@ -29,6 +29,9 @@ struct IndexCase {
   const char* name;
   test::BmpSpec spec;
 };
+// Without it gtest prints the raw bytes, padding and all, which valgrind
+// rightly calls uninitialised.
+void PrintTo(const IndexCase& c, std::ostream* out) { *out << c.name; }
 
 class IndexedBmps : public ::testing::TestWithParam<IndexCase> {};
 
