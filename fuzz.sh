@@ -5,6 +5,9 @@
 # leaves its crash-* file in build-fuzz/findings/<fuzzer>, and makes the
 # script exit 1 after the others have run.
 #
+# The seeds of the map, settings and tile-set fuzzers are written by
+# build-fuzz/fuzz/fuzz_make_seeds fuzz/seeds (target fuzz_make_seeds).
+#
 # usage: ./fuzz.sh [SECONDS] [FUZZER...]
 set -eu
 
