@@ -1,6 +1,7 @@
 // Inputs the settings-file fuzzer found, kept so they stay fixed.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "editor/ini_file.h"
@@ -16,6 +17,8 @@ struct WrittenBackCase {
   std::string file;
   std::optional<std::string> value;  // of Locations/KC2, before and after
 };
+
+void PrintTo(const WrittenBackCase& c, std::ostream* out) { *out << c.name; }
 
 class IniWrittenBackTest : public ::testing::TestWithParam<WrittenBackCase> {};
 
