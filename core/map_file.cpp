@@ -94,8 +94,9 @@ void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
 
 void MapFileReader::readGrid(MapGrid& grid) const {
   if (!loaded_) return;
-  for (int row = 0; row < kGridRows; ++row)
-    for (int column = 0; column < kGridColumns; ++column)
+  // Walk in the grid's own order so the stores run straight through it.
+  for (int column = 0; column < kGridColumns; ++column)
+    for (int row = 0; row < kGridRows; ++row)
       std::memcpy(grid.mutableRecord(column, row).data(), &bytes_[RecordOffset(column, row)], kHexRecordSize);
 }
 

@@ -28,7 +28,7 @@ class MapFileReader {
   void readGrid(MapGrid& grid) const;
 
  private:
-  std::array<std::uint8_t, kMapReadSize> bytes_{};
+  std::array<std::uint8_t, kMapReadSize> bytes_;  // filled by readHeader before any use
   bool loaded_ = false;
 };
 
