@@ -113,6 +113,9 @@ struct LocateCase {
   const char* chosen;  // nullptr: the user cancels
   bool accepted;
 };
+// Without it gtest prints the raw bytes, padding and all, which valgrind
+// rightly calls uninitialised.
+void PrintTo(const LocateCase& c, std::ostream* out) { *out << c.name; }
 
 class LocateGameTest : public CommandsTest, public ::testing::WithParamInterface<LocateCase> {};
 

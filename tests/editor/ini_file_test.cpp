@@ -26,6 +26,9 @@ struct ValueCase {
   const char* key;
   std::optional<std::string> expected;
 };
+// Without it gtest prints the raw bytes, padding and all, which valgrind
+// rightly calls uninitialised.
+void PrintTo(const ValueCase& c, std::ostream* out) { *out << c.name; }
 
 class IniValueTest : public ::testing::TestWithParam<ValueCase> {};
 

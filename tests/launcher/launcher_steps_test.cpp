@@ -34,6 +34,9 @@ struct PathCase {
   Renames renames;
   bool started;
 };
+// Without it gtest prints the raw bytes, padding and all, which valgrind
+// rightly calls uninitialised.
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
 
 class LauncherPaths : public ::testing::TestWithParam<PathCase> {};
 

@@ -41,6 +41,9 @@ struct EntryCase {
   const char* asked;
   std::optional<std::string> found;
 };
+// Without it gtest prints the raw bytes, padding and all, which valgrind
+// rightly calls uninitialised.
+void PrintTo(const EntryCase& c, std::ostream* out) { *out << c.title; }
 
 class VisibleEntry : public ::testing::TestWithParam<EntryCase> {};
 
