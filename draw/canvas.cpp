@@ -1,12 +1,26 @@
 #include "draw/canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace kxc2 {
 namespace {
 
 constexpr uint kOpaque = 0xFF000000u;
+
+// Lines short and thin enough to keep as shapes, near enough to the image
+// that moving a shape cannot overflow; others are rasterised each time.
+constexpr int kMaxShapeLength = 1024;
+constexpr int kMaxShapeWidth = 64;
+constexpr int kNearImage = 1 << 20;
+constexpr std::size_t kMaxLineShapes = 64;
+
+bool IsShapeSized(QPoint delta, int width) {
+  return std::abs(delta.x()) <= kMaxShapeLength && std::abs(delta.y()) <= kMaxShapeLength && width <= kMaxShapeWidth;
+}
+
+bool IsNearImage(QPoint point) { return std::abs(point.x()) <= kNearImage && std::abs(point.y()) <= kNearImage; }
 
 int SquaredDistance(QRgb a, QRgb b) {
   const int dr = qRed(a) - qRed(b);
@@ -79,10 +93,41 @@ void Canvas::lineTo(QPoint point) {
   const QPoint from = position_;
   position_ = point;
   if (!drawable()) return;
+  if (IsShapeSized(point - from, pen_.width) && IsNearImage(from)) {
+    fillSpansAt(from, shapeOf(point - from, pen_.width), pixelValue(pen_.color));
+    return;
+  }
   RasteriseLine(from, point, pen_.width, image_.size(), spans_);
   if (spans_.empty()) return;
   const uint value = pixelValue(pen_.color);
   for (const LineSpan& span : spans_) fillSpan(span.y, span.left, span.right, value);
+}
+
+const std::vector<LineSpan>& Canvas::shapeOf(QPoint delta, int width) {
+  for (const LineShape& shape : shapes_)
+    if (shape.delta == delta && shape.width == width) return shape.spans;
+  if (shapes_.size() >= kMaxLineShapes) shapes_.clear();
+  // Rasterise once with room for the round ends on every side, then keep the
+  // spans relative to the start.
+  const int margin = std::max(width, 1) + 1;
+  const QPoint start(margin + std::max(0, -delta.x()), margin + std::max(0, -delta.y()));
+  const QSize room(std::abs(delta.x()) + 2 * margin + 1, std::abs(delta.y()) + 2 * margin + 1);
+  LineShape shape{delta, width, {}};
+  RasteriseLine(start, start + delta, width, room, shape.spans);
+  for (LineSpan& span : shape.spans) span = {span.y - start.y(), span.left - start.x(), span.right - start.x()};
+  shapes_.push_back(std::move(shape));
+  return shapes_.back().spans;
+}
+
+void Canvas::fillSpansAt(QPoint origin, const std::vector<LineSpan>& spans, uint value) {
+  const int lastX = image_.width() - 1;
+  for (const LineSpan& span : spans) {
+    const int y = origin.y() + span.y;
+    if (y < 0 || y >= image_.height()) continue;
+    const int left = std::max(0, origin.x() + span.left);
+    const int right = std::min(lastX, origin.x() + span.right);
+    if (left <= right) fillSpan(y, left, right, value);
+  }
 }
 
 void Canvas::fillRect(const QRect& rect, QRgb colour) {

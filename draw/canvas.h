@@ -64,12 +64,23 @@ class Canvas {
   void fillSpan(int y, int left, int right, uint value);
   void invertPixel(int x, int y);
   void copyIndexedToRgb(QPoint target, const QImage& source, const QRect& sourceRect);
+  // The spans of a line from (0, 0) to delta, rasterised once per shape.
+  const std::vector<LineSpan>& shapeOf(QPoint delta, int width);
+  void fillSpansAt(QPoint origin, const std::vector<LineSpan>& spans, uint value);
   const std::array<QRgb, 256>& lookupFor(const QImage& source);
 
   QImage& image_;
   Pen pen_;
   QPoint position_;
   std::vector<LineSpan> spans_;
+  // The overlays draw the same dozen line shapes over and over, only moved:
+  // a line's pixels depend on its end points' difference alone.
+  struct LineShape {
+    QPoint delta;
+    int width = 0;
+    std::vector<LineSpan> spans;  // relative to the line's start
+  };
+  std::vector<LineShape> shapes_;
   // Kept between calls: the redraws copy and draw thousands of times with the
   // same palette and the same colours.
   QList<QRgb> nearestPalette_;
