@@ -79,6 +79,9 @@ struct AtlasCase {
   QSize cell;
   QRgb ground;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const AtlasCase& c, std::ostream* out) { *out << c.name; }
 
 const AtlasCase kAtlases[] = {
     {"MapTiles", MapTilesPicture, {44, 50}, qRgb(0, 200, 47)},
@@ -204,6 +207,9 @@ struct GroundCase {
   std::function<QImage()> load;
   QRgb ground;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const GroundCase& c, std::ostream* out) { *out << c.name; }
 
 class TileSetGround : public ::testing::TestWithParam<GroundCase> {};
 

@@ -91,6 +91,9 @@ struct NeighbourCase {
   int waterColumn, waterRow;
   Sides expected;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const NeighbourCase& c, std::ostream* out) { *out << c.column << "," << c.row << " water " << c.waterColumn << "," << c.waterRow; }
 
 class RiverNeighbour : public ::testing::TestWithParam<NeighbourCase> {};
 
@@ -135,6 +138,9 @@ struct MaskCase {
   int mask;
   Sides expected;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const MaskCase& c, std::ostream* out) { *out << "mask " << c.mask; }
 
 class RoadMasks : public ::testing::TestWithParam<MaskCase> {};
 

@@ -121,6 +121,9 @@ struct QuestionCase {
   bool saveGoesOn;  // Yes: the save's dialogs are answered OK and a file
   bool commandGoesOn;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const QuestionCase& c, std::ostream* out) { *out << c.name; }
 
 class NewQuestionTest : public DocumentTest, public ::testing::WithParamInterface<QuestionCase> {};
 
@@ -251,6 +254,9 @@ struct CaptionCase {
   int mapNumber, columns, rows;
   const char* caption;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const CaptionCase& c, std::ostream* out) { *out << c.file; }
 
 class OpenCaptionTest : public DocumentTest, public ::testing::WithParamInterface<CaptionCase> {};
 
@@ -551,6 +557,9 @@ struct CloseCase {
   int saveStep;  // 0 nothing, 1 parameters cancelled, 2 file cancelled, 3 saved, 4 save fails
   bool closes;
 };
+// Printed by name: gtest's raw-byte printer reads the padding, which
+// valgrind rightly calls uninitialised.
+void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.name; }
 
 class CloseQuestionTest : public DocumentTest, public ::testing::WithParamInterface<CloseCase> {};
 
