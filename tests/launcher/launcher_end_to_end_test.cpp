@@ -2,32 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "tests/launcher/run_program.h"
-#include "tests/support/temp_dir.h"
+#include "tests/launcher/game_folder_fixture.h"
 
 namespace kxc2::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-class LauncherEndToEnd : public ::testing::Test {
+class LauncherEndToEnd : public GameFolderTest {
  protected:
-  void SetUp() override {
-    fs::create_directory(Game());
-    fs::create_directory(Game() / "UserMap");
-    WriteBytes(Game() / "UserMap" / "Map01.shp", {1, 2, 3});
-  }
-  fs::path Game() const { return dir_.path() / "game"; }
+  std::string ShownFolder() const override { return fs::canonical(Game()).string(); }
 
   ProgramRun Run(bool console_open = true) {
     ProgramStart start;
@@ -39,37 +24,16 @@ class LauncherEndToEnd : public ::testing::Test {
     start.timeout = std::chrono::seconds(40);
     return RunProgram(start);
   }
-
-  std::string Lines(const std::vector<std::string>& lines) const {
-    std::string text = "Welcome to KxC2Run\r\n\r\nCurrent directory is " +
-                       fs::canonical(Game()).string() + "\r\n";
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text + "This window will self-destruct in 3 seconds.\r\n";
-  }
-
-  void ExpectUserMapRestored() const {
-    EXPECT_FALSE(fs::exists(Game() / "MAP"));
-    EXPECT_EQ(ReadBytes(Game() / "UserMap" / "Map01.shp"), (std::vector<std::uint8_t>{1, 2, 3}));
-  }
-
-  TempDir dir_;
 };
 
 TEST_F(LauncherEndToEnd, RunsTheGameWithMapInPlace) {
-  const std::string game = (Game() / "korvex2.exe").string();
-  const std::string script =
-      "#!/bin/sh\n"
-      "if [ -f MAP/Map01.shp ] && [ ! -e UserMap ]; then echo MAP > seen; else echo none > seen; fi\n"
-      "sleep 1\n";
-  WriteBytes(game, {script.begin(), script.end()});
-  fs::permissions(game, fs::perms::owner_all);
+  WriteScript(Game() / "korvex2.exe",
+              "if [ -f MAP/Map01.shp ] && [ ! -e UserMap ]; then echo MAP > seen; else echo none > seen; fi\n"
+              "sleep 1\n");
 
   const ProgramRun run = Run();
   ASSERT_FALSE(run.timed_out);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.output, Lines({"Renamed USERMAP to MAP", "Attempting to launch KxC2",
-                               "KxC2 is starting...", "Detected KxC2 shutdown",
-                               "Renamed MAP to USERMAP"}));
+  ExpectGameRan(run);
   EXPECT_EQ(ReadText(Game() / "seen"), "MAP\n");
   ExpectUserMapRestored();
   EXPECT_EQ(ListFolder(Game()), (std::vector<std::string>{"UserMap", "korvex2.exe", "seen"}));
@@ -81,11 +45,7 @@ TEST_F(LauncherEndToEnd, RunsTheGameWithMapInPlace) {
 TEST_F(LauncherEndToEnd, NoGameAnywhereRenamesBack) {
   const ProgramRun run = Run();
   ASSERT_FALSE(run.timed_out);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.output, Lines({"Renamed USERMAP to MAP", "Attempting to launch KxC2",
-                               "Error, KxC2 failed to launch", "Renamed MAP to USERMAP"}));
-  ExpectUserMapRestored();
-  EXPECT_EQ(ListFolder(Game()), std::vector<std::string>{"UserMap"});
+  ExpectNoGameRun(run);
   EXPECT_GE(run.elapsed.count(), 3.0);
 }
 

@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
+#include "tests/launcher/game_folder_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,19 +19,8 @@ namespace kxc2 {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteScript(const fs::path& path, const std::string& body) {
-  const std::string text = "#!/bin/sh\n" + body;
-  test::WriteBytes(path, {text.begin(), text.end()});
-  fs::permissions(path, fs::perms::owner_all);
-}
+using test::ReadText;
+using test::WriteScript;
 
 // Polls with short real sleeps; a game that never ends fails the test.
 bool WaitUntilEnded(PosixPlatform& platform) {

@@ -3,23 +3,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "tests/launcher/run_program.h"
-#include "tests/support/temp_dir.h"
+#include "tests/launcher/game_folder_fixture.h"
 
 namespace kxc2::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The folder as Wine shows it: the root file system is drive Z.
 std::string WindowsName(const fs::path& path) {
@@ -29,12 +19,10 @@ std::string WindowsName(const fs::path& path) {
   return name;
 }
 
-class LauncherUnderWine : public ::testing::Test {
+class LauncherUnderWine : public GameFolderTest {
  protected:
   void SetUp() override {
-    fs::create_directory(Game());
-    fs::create_directory(Game() / "UserMap");
-    WriteBytes(Game() / "UserMap" / "Map01.shp", {1, 2, 3});
+    GameFolderTest::SetUp();
     // The launcher runs from its own folder, where no game is.
     fs::create_directory(dir_.path() / "program");
     fs::copy_file(KXC2RUN_EXE, dir_.path() / "program" / "KxC2Run.exe");
@@ -51,7 +39,7 @@ class LauncherUnderWine : public ::testing::Test {
     RunProgram(stop);
   }
 
-  fs::path Game() const { return dir_.path() / "game"; }
+  std::string ShownFolder() const override { return WindowsName(Game()); }
 
   std::vector<std::string> Environment() const {
     const char* home = std::getenv("HOME");
@@ -71,19 +59,12 @@ class LauncherUnderWine : public ::testing::Test {
     return RunProgram(start);
   }
 
-  std::string Lines(const std::vector<std::string>& lines) const {
-    std::string text = "Welcome to KxC2Run\r\n\r\nCurrent directory is " + WindowsName(Game()) + "\r\n";
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text + "This window will self-destruct in 3 seconds.\r\n";
-  }
-
-  void ExpectUserMapRestored() const {
-    EXPECT_FALSE(fs::exists(Game() / "MAP"));
+  // Back under the user's own spelling, not in a second folder USERMAP.
+  void ExpectUserMapRestored() const override {
+    GameFolderTest::ExpectUserMapRestored();
     EXPECT_FALSE(fs::exists(Game() / "USERMAP"));
-    EXPECT_EQ(ReadBytes(Game() / "UserMap" / "Map01.shp"), (std::vector<std::uint8_t>{1, 2, 3}));
   }
 
-  TempDir dir_;
   TempDir prefix_;
 };
 
@@ -91,10 +72,7 @@ TEST_F(LauncherUnderWine, RunsAGameThatEndsWith259) {
   fs::copy_file(KXC2_FAKE_GAME_EXE, Game() / "korvex2.exe");
   const ProgramRun run = Run();
   ASSERT_FALSE(run.timed_out) << "the launcher kept waiting for a game that ended with 259";
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.output, Lines({"Renamed USERMAP to MAP", "Attempting to launch KxC2",
-                               "KxC2 is starting...", "Detected KxC2 shutdown",
-                               "Renamed MAP to USERMAP"}));
+  ExpectGameRan(run);
   EXPECT_EQ(ReadText(Game() / "record.txt"), "MAP present\nkorvex2.exe\n");
   ExpectUserMapRestored();
 }
@@ -102,11 +80,7 @@ TEST_F(LauncherUnderWine, RunsAGameThatEndsWith259) {
 TEST_F(LauncherUnderWine, NoGameRenamesBack) {
   const ProgramRun run = Run();
   ASSERT_FALSE(run.timed_out);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.output, Lines({"Renamed USERMAP to MAP", "Attempting to launch KxC2",
-                               "Error, KxC2 failed to launch", "Renamed MAP to USERMAP"}));
-  ExpectUserMapRestored();
-  EXPECT_EQ(ListFolder(Game()), std::vector<std::string>{"UserMap"});
+  ExpectNoGameRun(run);
 }
 
 }  // namespace
