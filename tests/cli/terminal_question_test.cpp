@@ -3,19 +3,15 @@
 
 #include <QImage>
 #include <algorithm>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "cli/terminal_question.h"
 #include "core/map_file.h"
 #include "export/bmp_writer.h"
+#include "tests/cli/run_tool.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {
@@ -97,53 +93,6 @@ TEST(TerminalQuestion, WithoutTerminalTheQuestionIsRefused) {
 
 // kxc2tool itself, with a terminal that types the answer on stdin.
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// typed == nullptr: stdin is /dev/null.
-ToolRun RunTool(const test::TempDir& dir, const Names& args, const char* typed) {
-  const std::string out = dir.file("stdout.txt");
-  const std::string err = dir.file("stderr.txt");
-  int master = -1;
-  std::string terminalName;
-  if (typed) {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    EXPECT_GE(master, 0);
-    EXPECT_EQ(::grantpt(master), 0);
-    EXPECT_EQ(::unlockpt(master), 0);
-    terminalName = ::ptsname(master);
-  }
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int in = typed ? (::setsid(), ::open(terminalName.c_str(), O_RDWR)) : ::open("/dev/null", O_RDONLY);
-    ::dup2(in, 0);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    std::vector<char*> argv{const_cast<char*>(KXC2TOOL_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(KXC2TOOL_PATH, argv.data());
-    ::_exit(127);
-  }
-  if (typed) {
-    EXPECT_EQ(::write(master, typed, std::strlen(typed)), static_cast<ssize_t>(std::strlen(typed)));
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (master >= 0) ::close(master);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-}
-
 // A command that finds old files of map 45 and asks before replacing them.
 struct AskingCommand {
   const char* name;
@@ -194,7 +143,7 @@ TEST_P(AskingCommandTest, TerminalAnswers) {
   for (const auto& answer : answers) {
     test::TempDir dir;
     const Names args = command.prepare(dir);
-    const ToolRun run = RunTool(dir, args, answer.typed);
+    const test::ToolResult run = test::RunToolTyped(dir, args, answer.typed);
     const Names left = test::ListFolder(dir.path() / command.oldFolder);
     EXPECT_EQ(run.err.rfind(command.question + " [y/N] ", 0), 0u) << run.err;
     if (answer.yes) {
@@ -213,7 +162,7 @@ TEST_P(AskingCommandTest, TerminalAnswers) {
 TEST_P(AskingCommandTest, WithoutTerminalRefusesTheSameWay) {
   const AskingCommand& command = GetParam();
   test::TempDir dir;
-  const ToolRun run = RunTool(dir, command.prepare(dir), nullptr);
+  const test::ToolResult run = test::RunToolTyped(dir, command.prepare(dir));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "kxc2tool: " + command.question +

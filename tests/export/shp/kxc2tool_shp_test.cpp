@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "export/shp_file.h"
 #include "export/shp_source_bitmap.h"
+#include "tests/cli/run_tool.h"
 #include "tests/export/shp/bmp_bytes.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,52 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
-
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs kxc2tool with stdin from /dev/null, or from a terminal that types
-// terminalInput when it is given.
-ToolRun Tool(const test::TempDir& dir, const Names& args, const char* terminalInput = nullptr) {
-  const std::string out = dir.file("stdout.txt");
-  const std::string err = dir.file("stderr.txt");
-  int master = -1;
-  std::string slaveName;
-  if (terminalInput) {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    EXPECT_GE(master, 0);
-    ::grantpt(master);
-    ::unlockpt(master);
-    slaveName = ::ptsname(master);
-  }
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int in = terminalInput ? (::setsid(), ::open(slaveName.c_str(), O_RDWR)) : ::open("/dev/null", O_RDONLY);
-    ::dup2(in, 0);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    std::vector<char*> argv{const_cast<char*>(KXC2TOOL_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    ::execv(KXC2TOOL_PATH, argv.data());
-    ::_exit(127);
-  }
-  if (terminalInput) (void)!::write(master, terminalInput, std::strlen(terminalInput));
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (master >= 0) ::close(master);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-}
 
 class Kxc2toolShp : public ::testing::Test {
  protected:
@@ -87,14 +36,14 @@ class Kxc2toolShp : public ::testing::Test {
 };
 
 TEST_F(Kxc2toolShp, YesReplacesAndListsTheFiles) {
-  const ToolRun run = Tool(dir, Shp({"--yes"}));
+  const test::ToolResult run = test::RunToolTyped(dir, Shp({"--yes"}));
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, (userMap() / "Map4500.shp").string() + "\n" + (userMap() / "Map4501.shp").string() + "\n");
   EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
 }
 
 TEST_F(Kxc2toolShp, WithoutTerminalRefusesAndTouchesNothing) {
-  const ToolRun run = Tool(dir, Shp({}));
+  const test::ToolResult run = test::RunToolTyped(dir, Shp({}));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("One or more Map45*.shp files already exist.  DELETE them and write new SHPs?"),
@@ -106,23 +55,23 @@ TEST_F(Kxc2toolShp, WithoutTerminalRefusesAndTouchesNothing) {
 
 TEST_F(Kxc2toolShp, WithoutOldFilesNeedsNoAnswer) {
   fs::remove(userMap() / "Map4599.shp");
-  EXPECT_EQ(Tool(dir, Shp({})).exitCode, 0);
+  EXPECT_EQ(test::RunToolTyped(dir, Shp({})).exitCode, 0);
   EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
 }
 
 TEST_F(Kxc2toolShp, TerminalAnswers) {
-  ToolRun run = Tool(dir, Shp({}), "n\n");
+  test::ToolResult run = test::RunToolTyped(dir, Shp({}), "n\n");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("DELETE them and write new SHPs? [y/N] "), std::string::npos) << run.err;
   EXPECT_EQ(test::ListFolder(userMap()), Names{"Map4599.shp"});
-  run = Tool(dir, Shp({}), "y\n");
+  run = test::RunToolTyped(dir, Shp({}), "y\n");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
 }
 
 TEST_F(Kxc2toolShp, MakesUserMapWhenMissing) {
   fs::remove_all(userMap());
-  EXPECT_EQ(Tool(dir, Shp({})).exitCode, 0);
+  EXPECT_EQ(test::RunToolTyped(dir, Shp({})).exitCode, 0);
   EXPECT_EQ(test::ListFolder(userMap()), (Names{"Map4500.shp", "Map4501.shp"}));
 }
 
@@ -160,7 +109,7 @@ TEST_F(Kxc2toolShp, ErrorsAndUsage) {
        "kxc2tool: Cannot create file " + dir.file("nowhere/o.bmp") + "\n"},
   };
   for (const Case& c : cases) {
-    const ToolRun run = Tool(dir, c.args);
+    const test::ToolResult run = test::RunToolTyped(dir, c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1];
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
   }
@@ -169,7 +118,7 @@ TEST_F(Kxc2toolShp, ErrorsAndUsage) {
 
 TEST_F(Kxc2toolShp, WriteFailureNamesTheFileAndKeepsEarlierOnes) {
   fs::create_directory(userMap() / "Map4501.shp");
-  const ToolRun run = Tool(dir, Shp({"--yes"}));
+  const test::ToolResult run = test::RunToolTyped(dir, Shp({"--yes"}));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, (userMap() / "Map4500.shp").string() + "\n");
   EXPECT_EQ(run.err, "kxc2tool: " + (userMap() / "Map4501.shp").string() + ": Invalid filename\n");
@@ -187,7 +136,7 @@ TEST_F(Kxc2toolShp, UnshpRoundTrip) {
   image.palette[0] = {};
   const Bytes shp = EncodeShpFile(image);
   test::WriteBytes(dir.path() / "in.shp", shp);
-  const ToolRun run = Tool(dir, {"unshp", dir.file("in.shp"), dir.file("out.bmp")});
+  const test::ToolResult run = test::RunToolTyped(dir, {"unshp", dir.file("in.shp"), dir.file("out.bmp")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const Bytes bmp = test::ReadBytes(dir.path() / "out.bmp");
   EXPECT_EQ(bmp[28], 8);  // bits per pixel
@@ -204,7 +153,7 @@ TEST_F(Kxc2toolShp, UnshpRefusesAMalformedFileAndWritesNothing) {
   Bytes shp = EncodeShpFile(image);
   shp[40] = 0x0A;  // a run of 5 in a row of 4
   test::WriteBytes(dir.path() / "bad.shp", shp);
-  const ToolRun run = Tool(dir, {"unshp", dir.file("bad.shp"), dir.file("out.bmp")});
+  const test::ToolResult run = test::RunToolTyped(dir, {"unshp", dir.file("bad.shp"), dir.file("out.bmp")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "kxc2tool: " + dir.file("bad.shp") +
                          ": malformed SHP file: row 0 holds more than 4 pixels at offset 40\n");
