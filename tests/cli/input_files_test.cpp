@@ -2,25 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <stdexcept>
 #include <sys/stat.h>
 
 #include "cli/input_files.h"
 #include "core/map_file.h"
+#include "tests/support/error_of.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const std::runtime_error& error) {
-    return error.what();
-  }
-  return "(read)";
-}
+using test::ErrorOf;
 
 TEST(InputFiles, BytesComeBackExactly) {
   test::TempDir dir;
@@ -48,8 +40,8 @@ TEST(InputFiles, FailuresNameThePath) {
       {dir.file("short.map"), "(read)", dir.file("short.map") + ": Read beyond end of file"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ErrorOf([&] { cli::ReadInputBytes(c.path); }), c.bytesError);
-    EXPECT_EQ(ErrorOf([&] { cli::ReadMapInput(c.path); }), c.mapError);
+    EXPECT_EQ(ErrorOf([&] { cli::ReadInputBytes(c.path); }, "(read)"), c.bytesError);
+    EXPECT_EQ(ErrorOf([&] { cli::ReadMapInput(c.path); }, "(read)"), c.mapError);
   }
 }
 

@@ -2,23 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdexcept>
+#include <functional>
 
 #include "export/tile_set.h"
 #include "tests/export/painter/painter_fixtures.h"
+#include "tests/support/error_of.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const std::runtime_error& error) {
-    return error.what();
-  }
-  return "no error";
-}
+using test::ErrorOf;
 
 std::vector<std::uint32_t> Pixels(int count, const std::function<std::uint32_t(int)>& value) {
   std::vector<std::uint32_t> pixels;
