@@ -33,13 +33,5 @@ Report RunFaultyCommand(Fault fault, long sizeLimit, const TForm1& form, const S
   });
 }
 
-Report ErrorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const std::exception& error) {
-    return {{"error", error.what()}};
-  }
-  return {{"error", "none"}};
-}
 
 }  // namespace kxc2::test

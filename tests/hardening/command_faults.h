@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/hardening/editor_fixture.h"
+#include "tests/support/error_of.h"
 
 namespace kxc2::test {
 
@@ -33,8 +34,5 @@ Report RunFaultyCommand(Fault fault, long sizeLimit, const TForm1& form, const S
 inline const char* const kUntouchedByFailures[] = {"section0",     "section1", "section2", "map shown",
                                                    "save enabled", "paint enabled", "shps enabled", "view",
                                                    "scroll",       "picture",  "grid",     "open dialog"};
-
-// Runs body and reports "error" (what() of what it threw, or "none").
-Report ErrorOf(const std::function<void()>& body);
 
 }  // namespace kxc2::test

@@ -60,12 +60,12 @@ class PaintFaults : public EditorFaultTest, public ::testing::WithParamInterface
     request.programFolder = programFolder();
     request.gameFolder = gameFolder();
     QStringList asked;
-    Report report = ErrorOf([&] {
+    Report report{{"error", ErrorOf([&] {
       PaintMapBitmaps(form->document(), request, [&](const std::string& question) {
         asked << QString::fromStdString(question);
         return true;
       });
-    });
+    }, "none")}};
     report["warnings"] = Joined(asked);
     return report;
   }
@@ -161,12 +161,12 @@ class ShpFaults : public EditorFaultTest, public ::testing::WithParamInterface<s
 
   Report convertThroughExport() {
     QStringList asked;
-    Report report = ErrorOf([&] {
+    Report report{{"error", ErrorOf([&] {
       ConvertBitmapsToShp(inputs(), gameFolder(), [&](const std::string& question) {
         asked << QString::fromStdString(question);
         return true;
       });
-    });
+    }, "none")}};
     report["warnings"] = Joined(asked);
     return report;
   }

@@ -166,13 +166,12 @@ TEST_P(HostilePaint, ErrorTextOrPiecesAndNothingElseTouched) {
     request.rows = 11;
     request.programFolder = programFolder();
     request.gameFolder = value;
-    const Report report = ErrorOf([&] {
+    error = ErrorOf([&] {
       PaintMapBitmaps(form->document(), request, [&](const std::string& q) {
         warnings << QString::fromStdString(q);
         return true;
       });
-    });
-    error = report.at("error") == "none" ? "" : report.at("error");
+    }, "");
   }
 
   std::string expected;
@@ -320,13 +319,12 @@ TEST_P(HostileShp, ErrorTextOrFilesAndNothingElseTouched) {
     EXPECT_FALSE(form->OpenDialog1.multiSelect);
     EXPECT_EQ(form->OpenDialog1.filterIndex, 1);
   } else {
-    const Report report = ErrorOf([&] {
+    error = ErrorOf([&] {
       ConvertBitmapsToShp(inputs, value, [&](const std::string& q) {
         warnings << QString::fromStdString(q);
         return true;
       });
-    });
-    error = report.at("error") == "none" ? "" : report.at("error");
+    }, "");
   }
 
   std::string expected = c.message;
