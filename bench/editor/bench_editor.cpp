@@ -12,23 +12,12 @@
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
 #include "editor/map_view.h"
+#include "tests/support/busy_map.h"
 
 namespace kxc2 {
 namespace {
 
-// Every terrain, rivers winding through, roads on a third of the hexes.
-void FillBusyMap(MapGrid& grid) {
-  for (int column = 0; column < kGridColumns; ++column)
-    for (int row = 0; row < kGridRows; ++row) {
-      grid.setTerrain(column, row, std::uint8_t((column * 7 + row * 3) % kTerrainCount));
-      if ((column + row) % 3 == 0) grid.setRoadMask(column, row, std::uint8_t(column * 31 + row * 17));
-    }
-  for (int row = 0; row < kGridRows; ++row) {
-    grid.setTerrain(5 + row % 3, row, kRiver);
-    grid.setTerrain(9 + row % 2, row, kStream);
-    grid.setTerrain(20, row, kImpassableRiver);
-  }
-}
+using test::FillBusyMap;
 
 struct ViewFixture {
   explicit ViewFixture(bool zoomedIn)

@@ -10,6 +10,7 @@
 
 #include "core/map_grid.h"
 #include "editor/view_state.h"
+#include "tests/support/busy_map.h"
 
 class TForm1;
 
@@ -27,10 +28,6 @@ inline const QRgb kRoadRgb = qRgb(255, 200, 0);
 inline const QRgb kOceanRgb = qRgb(96, 0, 255);
 inline const QRgb kMarkerRgb = qRgb(255, 0, 0);
 inline const QRgb kBlackRgb = qRgb(0, 0, 0);
-
-// Every terrain code, river bands and roads of every kind, and a few codes
-// that only foreign files bring.
-void FillBusyMap(MapGrid& grid);
 
 // The pixel at the middle of hex (column, row) under the view's zoom and origin.
 QPoint HexCentre(const ViewState& view, int column, int row);
