@@ -1,6 +1,5 @@
 // Any bytes as a bitmap to convert: either one of the loader's messages or
 // an image whose ShpFile decodes back to the same pixels.
-#include <QtGlobal>
 #include <cstdint>
 #include <cstdlib>
 
@@ -8,18 +7,6 @@
 #include "export/shp_encoder.h"
 #include "export/shp_file.h"
 #include "export/shp_source_bitmap.h"
-
-namespace {
-
-// Qt's BMP reader warns about odd colour tables and seeks; the log is for findings.
-void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  qInstallMessageHandler(Quiet);
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kxc2::IndexedBitmap bitmap;

@@ -3,7 +3,6 @@
 // paints a full piece of a small map with its own palette. AddressSanitizer
 // watches that no tile is read from outside the image.
 #include <QImage>
-#include <QtGlobal>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -56,16 +55,7 @@ void CheckTiles(const kxc2::TileSet& tiles) {
                 tiles.image().rect().contains(*rect));
 }
 
-// Qt's BMP reader warns about every bad seek; millions of those lines would
-// bury a finding in the log and slow the runs down.
-void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
-
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  qInstallMessageHandler(Quiet);
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const kxc2::fuzz::MemoryFile file(data, size);
