@@ -14,7 +14,7 @@
 namespace kxc2 {
 namespace {
 
-struct PieceSpec {
+struct ExpectedPiece {
   std::string digits;  // piece column, piece row
   int width;
   int height;
@@ -24,7 +24,7 @@ struct PieceSetCase {
   int columns;
   int rows;
   PictureSize size;
-  std::vector<PieceSpec> pieces;  // in the order written
+  std::vector<ExpectedPiece> pieces;  // in the order written
 };
 
 const std::vector<PieceSetCase> kPieceSets = {
@@ -73,21 +73,21 @@ TEST_P(PieceSetTest, WritesEightBitFilesWithTheTileSetPalette) {
   const QList<QRgb> palette = BuiltinTileSet(false).palette();
   std::vector<std::string> names;
   for (std::size_t n = 0; n < c.pieces.size(); ++n) {
-    const PieceSpec& spec = c.pieces[n];
-    const std::string name = "Map45" + spec.digits + ".bmp";
+    const ExpectedPiece& piece = c.pieces[n];
+    const std::string name = "Map45" + piece.digits + ".bmp";
     names.push_back(name);
     EXPECT_EQ(result.files[n], game.folder() + "UserBMP/" + name);
     const auto bytes = test::ReadBytes(game.path() / "UserBMP" / name);
     const test::BmpHeader header = test::ReadBmpHeader(bytes);
-    const std::uint32_t stride = (spec.width + 3) / 4 * 4;
-    EXPECT_EQ(header.width, spec.width) << name;
-    EXPECT_EQ(header.height, spec.height) << name;
+    const std::uint32_t stride = (piece.width + 3) / 4 * 4;
+    EXPECT_EQ(header.width, piece.width) << name;
+    EXPECT_EQ(header.height, piece.height) << name;
     EXPECT_EQ(header.bitCount, 8) << name;
     EXPECT_EQ(header.compression, 0u) << name;
     EXPECT_EQ(header.coloursUsed, 256u) << name;
     EXPECT_EQ(header.pixelOffset, 14u + 40u + 1024u) << name;
     EXPECT_EQ(header.fileSize, bytes.size()) << name;
-    EXPECT_EQ(bytes.size(), 1078u + stride * spec.height) << name;
+    EXPECT_EQ(bytes.size(), 1078u + stride * piece.height) << name;
     EXPECT_EQ(test::ReadBmpPalette(bytes), palette) << name;
   }
   std::sort(names.begin(), names.end());

@@ -29,24 +29,24 @@ std::vector<std::uint8_t> Headers(int width, int height, int bits, std::size_t c
 
 }  // namespace
 
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec) {
-  const std::size_t stride = Stride(spec.width, spec.bitsPerPixel);
-  std::vector<std::uint8_t> out = Headers(spec.width, spec.topDown ? -spec.height : spec.height,
-                                          spec.bitsPerPixel, spec.palette.size(), stride * spec.height);
-  for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-    const PaletteColour& c = spec.palette[i];
+std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout) {
+  const std::size_t stride = Stride(layout.width, layout.bitsPerPixel);
+  std::vector<std::uint8_t> out = Headers(layout.width, layout.topDown ? -layout.height : layout.height,
+                                          layout.bitsPerPixel, layout.palette.size(), stride * layout.height);
+  for (std::size_t i = 0; i < layout.palette.size(); ++i) {
+    const PaletteColour& c = layout.palette[i];
     const std::size_t at = 54 + 4 * i;
     out[at] = c.blue;
     out[at + 1] = c.green;
     out[at + 2] = c.red;
   }
-  const int perByte = 8 / spec.bitsPerPixel;
-  for (int fileRow = 0; fileRow < spec.height; ++fileRow) {
-    const int y = spec.topDown ? fileRow : spec.height - 1 - fileRow;
+  const int perByte = 8 / layout.bitsPerPixel;
+  for (int fileRow = 0; fileRow < layout.height; ++fileRow) {
+    const int y = layout.topDown ? fileRow : layout.height - 1 - fileRow;
     std::vector<std::uint8_t> row(stride, 0);
-    for (int x = 0; x < spec.width; ++x) {
-      const std::uint8_t index = spec.indices[static_cast<std::size_t>(y) * spec.width + x];
-      const int shift = 8 - spec.bitsPerPixel * (x % perByte + 1);
+    for (int x = 0; x < layout.width; ++x) {
+      const std::uint8_t index = layout.indices[static_cast<std::size_t>(y) * layout.width + x];
+      const int shift = 8 - layout.bitsPerPixel * (x % perByte + 1);
       row[x / perByte] |= static_cast<std::uint8_t>(index << shift);
     }
     out.insert(out.end(), row.begin(), row.end());
