@@ -181,6 +181,8 @@ class TForm1 : public QMainWindow {
   SaveOutcome saveMap();
   bool runParametersDialog();
   void showMapCaption(const QString& fileName);
+  // New and Open end alike: the view shown with hex (0, 0) selected.
+  void showMapSelectedAtOrigin();
   void showCommandError(const std::exception& error);
   TForm2& parametersDialog();
   TForm3& aboutWindow();

@@ -173,12 +173,7 @@ void TForm1::New1Click() {
   view_.SelectedColumn = 0;
   view_.SelectedRow = 0;
   WriteSelectedHexCaption();
-  MapImage->show();
-  RedrawView();
-  ToggleFocusRect(0, 0);
-  view_.SelectionValid = true;
-  SaveAs1->setEnabled(true);
-  PaintBMPs1->setEnabled(true);
+  showMapSelectedAtOrigin();
   document_.header.columns = 44;
   document_.header.rows = 39;
   setHeaderSection(0, QString::asprintf(kUntitledCaption, document_.header.columns, document_.header.rows));
@@ -214,6 +209,10 @@ void TForm1::Open1Click() {
   WriteSelectedHexCaption();
   VScrollBar->setValue(0);
   HScrollBar->setValue(0);
+  showMapSelectedAtOrigin();
+}
+
+void TForm1::showMapSelectedAtOrigin() {
   MapImage->show();
   RedrawView();
   ToggleFocusRect(0, 0);
