@@ -1,6 +1,7 @@
 #include "editor/map_view.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/terrain.h"
 #include "draw/canvas.h"
@@ -16,6 +17,8 @@ constexpr int kNeutralCell = 17;
 constexpr QRect kRoadMarkerSource{57, 45, 2, 2};
 constexpr int kRoadMarkerOffset = 3;
 constexpr int kZoomedOutGridWidth = kGridColumns * 12;  // 540
+constexpr std::array<Side, 6> kSides = {Side::North,     Side::NorthEast, Side::SouthEast,
+                                        Side::South,     Side::SouthWest, Side::NorthWest};
 
 const QRgb kRiverColour = ColorFromBgr(0x00FFC800);
 const QRgb kRoadColour = ColorFromBgr(0x0000C8FF);
@@ -72,11 +75,59 @@ void MapView::ToggleFocusRect(int column, int row) {
 
 void MapView::RedrawHex(int column, int row) {
   Canvas canvas(picture_);
-  if (view_.ZoomedIn)
-    drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/true);
-  else
-    drawZoomedOutCell(canvas, column, row);
+  drawCell(canvas, column, row);
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+void MapView::RedrawCells(const std::vector<HexCoord>& hexes) {
+  Canvas canvas(picture_);
+  for (const HexCoord& hex : hexes) drawCell(canvas, hex.column, hex.row);
+}
+
+void MapView::RedrawChanged(const std::vector<HexCoord>& hexes) {
+  Canvas canvas(picture_);
+  if (!view_.ZoomedIn) {
+    // Small cells draw no lines: each cell is all its own.
+    for (const HexCoord& hex : hexes) drawZoomedOutCell(canvas, hex.column, hex.row);
+    return;
+  }
+  // A line reaches only into the next cell, so a cell shows its own hex and
+  // its six neighbours; a changed hex alters its neighbours' rivers too.
+  const auto inWindow = [this](int column, int row) {
+    return column >= view_.OriginColumn && column < view_.OriginColumn + kWindowColumns &&
+           row >= view_.OriginRow && row < view_.OriginRow + kWindowRows;
+  };
+  std::array<std::array<bool, kGridRows>, kGridColumns> dirty{};
+  const auto markWithNeighbours = [&](std::array<std::array<bool, kGridRows>, kGridColumns>& marks,
+                                      int column, int row) {
+    marks[column][row] = true;
+    for (const Side side : kSides)
+      if (const auto next = Neighbour(column, row, side)) marks[next->column][next->row] = true;
+  };
+  for (const HexCoord& hex : hexes)
+    if (IsInGrid(hex.column, hex.row)) markWithNeighbours(dirty, hex.column, hex.row);
+  std::array<std::array<bool, kGridRows>, kGridColumns> drawn{};
+  bool any = false;
+  for (int column = 0; column < kGridColumns; ++column)
+    for (int row = 0; row < kGridRows; ++row)
+      if (dirty[column][row] && inWindow(column, row)) {
+        markWithNeighbours(drawn, column, row);
+        any = true;
+      }
+  if (!any) return;
+
+  if (scratch_.size() != picture_.size() || scratch_.format() != picture_.format())
+    scratch_ = QImage(picture_.size(), picture_.format());
+  Canvas scratch(scratch_);
+  for (int row = view_.OriginRow; row < view_.OriginRow + kWindowRows; ++row)
+    for (int column = view_.OriginColumn; column < view_.OriginColumn + kWindowColumns; ++column)
+      if (drawn[column][row]) drawZoomedInCell(scratch, column, row, /*keepRoadTest=*/false);
+  for (int row = view_.OriginRow; row < view_.OriginRow + kWindowRows; ++row)
+    for (int column = view_.OriginColumn; column < view_.OriginColumn + kWindowColumns; ++column)
+      if (dirty[column][row]) {
+        const QRect cell = CellRect(view_, column, row) & picture_.rect();
+        canvas.copyRect(cell.topLeft(), scratch_, cell);
+      }
 }
 
 void MapView::RedrawView() {
@@ -111,6 +162,13 @@ void MapView::drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoa
                    kRiverColour, grid_);
   if (mask != 0 && (!keepRoadTest || IsInRoadKeepSet(code)))
     DrawRoadSpokes(cell.left(), cell.top(), mask, canvas, kRoadColour);
+}
+
+void MapView::drawCell(Canvas& canvas, int column, int row) {
+  if (view_.ZoomedIn)
+    drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/true);
+  else
+    drawZoomedOutCell(canvas, column, row);
 }
 
 void MapView::drawZoomedOutCell(Canvas& canvas, int column, int row) {

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <vector>
 
 #include "core/map_grid.h"
 #include "editor/view_state.h"
@@ -59,16 +60,26 @@ class MapView {
   void RedrawHex(int column, int row);
   // Every cell of the zoom level; the frame is the caller's business.
   void RedrawView();
+  // The cells of these hexes as RedrawHex paints them, without the frame.
+  void RedrawCells(const std::vector<HexCoord>& hexes);
+  // Whatever a change to these hexes alters, painted exactly as RedrawView
+  // would paint it: their cells and their neighbours' (whose river lines
+  // follow their water), nothing else. The frame is the caller's business.
+  void RedrawChanged(const std::vector<HexCoord>& hexes);
 
  private:
   void drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoadTest);
   void drawZoomedOutCell(Canvas& canvas, int column, int row);
+  void drawCell(Canvas& canvas, int column, int row);
 
   const MapGrid& grid_;
   const ViewState& view_;
   QImage& picture_;
   const QImage& tiles_;
   const QImage& tiles2_;
+  // RedrawChanged paints the cells around a change here first, in the full
+  // redraw's order, and copies only the changed cells over.
+  QImage scratch_;
 };
 
 // The atlas in the picture's format, so cells copy without conversion.

@@ -66,6 +66,7 @@ void TForm1::FormCreate() {
   SaveDialog1.initialFolder = GamePath(gameFolder_, "scenario");
   setStartViewState();
   Road1->setFocus();
+  offerRecoveryCopies();
 }
 
 void TForm1::prepareFileDialogs() {
@@ -176,6 +177,11 @@ void TForm1::New1Click() {
   showMapSelectedAtOrigin();
   document_.header.columns = 44;
   document_.header.rows = 39;
+  showUntitledCaption();
+  documentReplaced(QString());
+}
+
+void TForm1::showUntitledCaption() {
   setHeaderSection(0, QString::asprintf(kUntitledCaption, document_.header.columns, document_.header.rows));
 }
 
@@ -201,7 +207,11 @@ void TForm1::Open1Click() {
   }
   showMapCaption(fileName);
   reader.readGrid(document_.grid);
+  showReadMap();
+  documentReplaced(fileName);
+}
 
+void TForm1::showReadMap() {
   view_.OriginColumn = 0;
   view_.OriginRow = 0;
   view_.SelectedColumn = 0;
@@ -249,6 +259,7 @@ TForm1::SaveOutcome TForm1::saveMap() {
     return SaveOutcome::Failed;
   }
   showMapCaption(fileName);
+  documentSaved(fileName);
   return SaveOutcome::Saved;
 }
 
