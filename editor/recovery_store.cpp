@@ -74,6 +74,11 @@ QString RecoveryStore::DefaultFolder() {
 QString RecoveryStore::mapPath() const { return FilePath(folder_, id_, kMapSuffix); }
 
 void RecoveryStore::write(const MapDocument& document, const RecoveryNote& note) {
+  write(EncodeMapFile(document), note);
+}
+
+void RecoveryStore::write(const std::array<std::uint8_t, kMapFileSize>& mapBytes,
+                          const RecoveryNote& note) {
   if (!lock_) {
     if (!QDir().mkpath(folder_))
       throw std::runtime_error("the folder " + QDir::toNativeSeparators(folder_).toStdString() +
@@ -86,7 +91,6 @@ void RecoveryStore::write(const MapDocument& document, const RecoveryNote& note)
   const QByteArray noteBytes = NoteBytes(note);
   WriteFileAtomically(FilePath(folder_, id_, kNoteSuffix).toStdString(), noteBytes.constData(),
                       std::size_t(noteBytes.size()));
-  const auto mapBytes = EncodeMapFile(document);
   WriteFileAtomically(mapPath().toStdString(), mapBytes.data(), mapBytes.size());
 }
 
@@ -167,6 +171,7 @@ RecoveryKeeper::RecoveryKeeper(QString folder, const MapDocument& document, Sour
     connect(timer, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
   }
   setDelays(kQuietDelay, kLongestDelay);
+  writer_.setMaxThreadCount(1);
 }
 
 void RecoveryKeeper::setDelays(std::chrono::milliseconds quiet, std::chrono::milliseconds longest) {
@@ -182,23 +187,59 @@ void RecoveryKeeper::mapChanged() {
 void RecoveryKeeper::mapSaved() {
   quiet_.stop();
   longest_.stop();
+  {
+    const std::lock_guard lock(queueMutex_);
+    queued_.reset();
+  }
+  writer_.waitForDone();  // a write in flight must not bring the copy back
   store_.remove();
 }
 
-bool RecoveryKeeper::writeNow() {
+void RecoveryKeeper::writeNow() {
   quiet_.stop();
   longest_.stop();
-  try {
-    store_.write(document_, {sourceFile_(), QDateTime::currentDateTimeUtc()});
-    failureReported_ = false;
-    return true;
-  } catch (const std::exception& error) {
-    if (!failureReported_) {
-      failureReported_ = true;
-      report_(QString::fromStdString(error.what()));
+  Snapshot snapshot{EncodeMapFile(document_), {sourceFile_(), QDateTime::currentDateTimeUtc()}};
+  const std::lock_guard lock(queueMutex_);
+  queued_ = std::move(snapshot);
+  if (writing_) return;  // the running write picks it up next
+  writing_ = true;
+  writer_.start([this] { writeQueued(); });
+}
+
+void RecoveryKeeper::writeQueued() {
+  for (;;) {
+    Snapshot snapshot;
+    {
+      const std::lock_guard lock(queueMutex_);
+      if (!queued_) {
+        writing_ = false;
+        return;
+      }
+      snapshot = std::move(*queued_);
+      queued_.reset();
     }
-    return false;
+    try {
+      store_.write(snapshot.bytes, snapshot.note);
+      lastWriteSucceeded_ = true;
+      QMetaObject::invokeMethod(this, [this] { failureReported_ = false; }, Qt::QueuedConnection);
+    } catch (const std::exception& error) {
+      lastWriteSucceeded_ = false;
+      const QString reason = QString::fromStdString(error.what());
+      QMetaObject::invokeMethod(this, [this, reason] { writeFailed(reason); }, Qt::QueuedConnection);
+    }
   }
+}
+
+void RecoveryKeeper::writeFailed(const QString& reason) {
+  if (failureReported_) return;
+  failureReported_ = true;
+  report_(reason);
+}
+
+bool RecoveryKeeper::waitForWrites() {
+  writer_.waitForDone();
+  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  return lastWriteSucceeded_;
 }
 
 }  // namespace kxc2

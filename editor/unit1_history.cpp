@@ -152,5 +152,6 @@ bool TForm1::openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::Re
   showReadMap();
   documentReplaced(note.sourceFile);
   undoStack_->resetClean();  // unsaved, with nothing to undo
-  return recovery_->writeNow();
+  recovery_->writeNow();
+  return recovery_->waitForWrites();
 }
