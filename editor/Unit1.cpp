@@ -18,7 +18,9 @@
 #include "draw/builtin_pictures.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
+#include "editor/hex_change.h"
 #include "editor/image_control.h"
+#include "editor/recovery_store.h"
 #include "editor/road_box.h"
 #include "editor/scroll_bar.h"
 
@@ -34,7 +36,8 @@ constexpr QSize kAssumedFrame{8, 27};
 constexpr int kTerrainItemHeight = 13;
 const QColor kPurple{128, 0, 128};
 
-const char* const kWindowCaption = "Korvex Command 2 Mapmaker";
+// Qt shows "[*]" as "*" while the map has unsaved changes, else not at all.
+const char* const kWindowCaption = "Korvex Command 2 Mapmaker[*]";
 const char* const kSelectedFormat = "Selected: ( %.2d, %.2d ) %s ";
 const char* const kCursorFormat = "Cursor at: ( %.2d, %.2d ) %s ";
 
@@ -75,7 +78,10 @@ TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The stack empties itself as the window's children go, after the keeper.
+  undoStack_->disconnect(this);
+}
 
 const QImage& TForm1::picture() const { return MapImage->picture(); }
 
@@ -149,6 +155,7 @@ void TForm1::buildMenu() {
   Exit1 = item(File1, "Exit1", "Exit", true);
 
   Edit1 = Named(MainMenu1->addMenu("Edit"), "Edit1");
+  buildHistory(Edit1);
   ZoomIn1 = item(Edit1, "ZoomIn1", "Zoom In", true);
   ZoomOut1 = item(Edit1, "ZoomOut1", "Zoom Out", true);
   ZoomIn1->setCheckable(true);
@@ -376,7 +383,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && receivesKeysFirst(watched)) {
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (IsCharacterKey(key)) FormKeyPress(key.text().at(0));
+    if (IsCharacterKey(key) && !isHistoryShortcut(key)) FormKeyPress(key.text().at(0));
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -480,7 +487,12 @@ std::uint8_t TForm1::roadBoxMask() const {
 void TForm1::writeRoadBoxesIntoSelection() {
   const int column = view_.SelectedColumn;
   const int row = view_.SelectedRow;
-  document_.grid.setRoadMask(column, row, roadBoxMask());
+  kxc2::HexChange change{QString::fromLatin1(kxc2::kRoadsText)};
+  kxc2::HexRecord record = document_.grid.record(column, row);
+  record[2] = roadBoxMask();
+  change.set(document_.grid, column, row, record);
+  if (applyHexChange(std::move(change))) return;
+  // Unchanged, the hex is still repainted.
   ToggleFocusRect(column, row);
   RedrawHex(column, row);
 }
@@ -526,12 +538,21 @@ void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
     // Only the list's own codes are ever painted; without a current item
     // the click just selects.
     const int code = TerrainList->currentRow();
+    // The frame goes back where a change expects it; a click that changes
+    // nothing then repaints the hex as before.
+    ToggleFocusRect(hex.column, hex.row);
+    bool changed = false;
     if (code >= 0) {
-      grid.setTerrain(hex.column, hex.row, std::uint8_t(code));
-      if (!kxc2::IsInRoadKeepSet(code)) grid.setRoadMask(hex.column, hex.row, 0);
+      kxc2::HexChange change(kxc2::PaintText(code));
+      change.set(grid, hex.column, hex.row,
+                 kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
+      changed = applyHexChange(std::move(change));
     }
     LoadRoadBoxes(hex.column, hex.row);
-    RedrawHex(hex.column, hex.row);
+    if (!changed) {
+      ToggleFocusRect(hex.column, hex.row);
+      RedrawHex(hex.column, hex.row);
+    }
   } else if (button == Qt::LeftButton) {
     selectTerrainItem(grid.terrain(hex.column, hex.row));
     LoadRoadBoxes(hex.column, hex.row);

@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPoint>
 #include <QString>
+#include <QVector>
 #include <memory>
 #include <vector>
 
@@ -19,17 +21,22 @@
 
 class QCheckBox;
 class QHeaderView;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QScrollBar;
 class QStandardItemModel;
+class QUndoStack;
 class TForm2;
 class TForm3;
 
 namespace kxc2 {
 class DiscShape;
+class HexChange;
 class ImageControl;
 class KeysWindow;
+class RecoveryKeeper;
+struct RecoveryNote;
 class RoadBox;
 }  // namespace kxc2
 
@@ -58,6 +65,16 @@ class TForm1 : public QMainWindow {
   void RedrawView();
   // Section 1: "Selected: ..." for the selected hex.
   void WriteSelectedHexCaption();
+
+  // Every change to the grid comes through here (unit1_history.cpp): writes
+  // the change's after-bytes, redraws those hexes as a click does, emits
+  // hexesChanged and makes the change one Undo step. Call it with the
+  // selection's frame visible, as every handled event leaves it; it leaves
+  // the frame so. Returns false, with nothing pushed, written or drawn, when
+  // no byte would change.
+  bool applyHexChange(kxc2::HexChange change);
+  QUndoStack* undoStack() const { return undoStack_; }
+  kxc2::RecoveryKeeper& recovery() { return *recovery_; }
 
   // Components, named as in the window's layout.
   QHeaderView* Header1 = nullptr;
@@ -96,6 +113,9 @@ class TForm1 : public QMainWindow {
   QAction* WriteSHPs1 = nullptr;
   QAction* N1 = nullptr;
   QAction* Exit1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
+  QAction* N3 = nullptr;
   QAction* ZoomIn1 = nullptr;
   QAction* ZoomOut1 = nullptr;
   QAction* KeysAndMouse1 = nullptr;
@@ -134,6 +154,13 @@ class TForm1 : public QMainWindow {
   // dropped file and a recent map all come this way.
   void openMapFile(const QString& fileName);
   void openRecentMap(const QString& fileName);
+
+ signals:
+  // After the grid is written and redrawn: every hex a change, an undo or a
+  // redo wrote (x = column, y = row).
+  void hexesChanged(const QVector<QPoint>& hexes);
+  // After New, Open or a recovered copy has replaced the whole map.
+  void mapReplaced();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -207,8 +234,11 @@ class TForm1 : public QMainWindow {
   SaveOutcome saveMap();
   bool runParametersDialog();
   void showMapCaption(const QString& fileName);
+  void showUntitledCaption();
   // New and Open end alike: the view shown with hex (0, 0) selected.
   void showMapSelectedAtOrigin();
+  // Open's end once the file is read: origin and selection at (0, 0).
+  void showReadMap();
   void showCommandError(const std::exception& error);
   TForm2& parametersDialog();
   TForm3& aboutWindow();
@@ -224,4 +254,20 @@ class TForm1 : public QMainWindow {
   void writeRecentMaps();
   void rebuildRecentMenu();
   kxc2::RecentMaps recentMaps_;
+  // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
+  void buildHistory(QMenu* menu);
+  bool isHistoryShortcut(const QKeyEvent& key) const;
+  void writeHexChange(const kxc2::HexChange& change, bool after, bool firstApply);
+  void historyCleanChanged(bool clean);
+  // A new map from New, Open or a recovered copy; file is empty for Untitled.
+  void documentReplaced(const QString& file);
+  void documentSaved(const QString& file);
+  void offerRecoveryCopies();
+  // True when the recovered map is shown and has a copy of this editor's.
+  bool openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note);
+  void reportRecoveryFailure(const QString& reason);
+
+  QUndoStack* undoStack_ = nullptr;
+  std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
+  QString mapFile_;  // the file the map came from or went to; empty for Untitled
 };

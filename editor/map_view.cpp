@@ -1,6 +1,7 @@
 #include "editor/map_view.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/terrain.h"
 #include "draw/canvas.h"
@@ -19,6 +20,8 @@ constexpr int kRoadMarkerOffset = 3;
 // 474, the others at 480.
 constexpr int kZoomedOutGridWidth = kGridColumns * 12;
 constexpr int kZoomedOutGridHeight = kGridRows * 12;
+constexpr std::array<Side, 6> kSides = {Side::North,     Side::NorthEast, Side::SouthEast,
+                                        Side::South,     Side::SouthWest, Side::NorthWest};
 
 const QRgb kRiverColour = ColorFromBgr(0x00FFC800);
 const QRgb kRoadColour = ColorFromBgr(0x0000C8FF);
@@ -46,6 +49,16 @@ int MaxOriginRow(const ViewState& view) { return kGridRows - ShownRows(view); }
 
 int ZoomedOutScale(const ViewState& view) {
   return std::max(1, std::min(view.ViewWidth / kZoomedOutGridWidth, view.ViewHeight / kZoomedOutGridHeight));
+}
+
+int TouchedColumns(const ViewState& view) {
+  const CellGeometry& cell = kZoomedInCell;
+  return std::min(kGridColumns - view.OriginColumn, (view.ViewWidth + cell.width - 1) / cell.width);
+}
+
+int TouchedRows(const ViewState& view) {
+  const CellGeometry& cell = kZoomedInCell;
+  return std::min(kGridRows - view.OriginRow, (view.ViewHeight + cell.raise + cell.height - 1) / cell.height);
 }
 
 CellGeometry GeometryOf(const ViewState& view) {
@@ -95,11 +108,61 @@ void MapView::ToggleFocusRect(int column, int row) {
 
 void MapView::RedrawHex(int column, int row) {
   Canvas canvas(picture_);
-  if (view_.ZoomedIn)
-    drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/true);
-  else
-    drawZoomedOutCell(canvas, column, row);
+  drawCell(canvas, column, row);
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+void MapView::RedrawCells(const std::vector<HexCoord>& hexes) {
+  Canvas canvas(picture_);
+  for (const HexCoord& hex : hexes) drawCell(canvas, hex.column, hex.row);
+}
+
+void MapView::RedrawChanged(const std::vector<HexCoord>& hexes) {
+  Canvas canvas(picture_);
+  if (!view_.ZoomedIn) {
+    // Small cells draw no lines: each cell is all its own.
+    for (const HexCoord& hex : hexes) drawZoomedOutCell(canvas, hex.column, hex.row);
+    return;
+  }
+  // A line reaches only into the next cell, so a cell shows its own hex and
+  // its six neighbours; a changed hex alters its neighbours' rivers too.
+  const auto inWindow = [this](int column, int row) {
+    return column >= view_.OriginColumn && column < view_.OriginColumn + TouchedColumns(view_) &&
+           row >= view_.OriginRow && row < view_.OriginRow + TouchedRows(view_);
+  };
+  std::array<std::array<bool, kGridRows>, kGridColumns> dirty{};
+  const auto markWithNeighbours = [&](std::array<std::array<bool, kGridRows>, kGridColumns>& marks,
+                                      int column, int row) {
+    marks[column][row] = true;
+    for (const Side side : kSides)
+      if (const auto next = Neighbour(column, row, side)) marks[next->column][next->row] = true;
+  };
+  for (const HexCoord& hex : hexes)
+    if (IsInGrid(hex.column, hex.row)) markWithNeighbours(dirty, hex.column, hex.row);
+  std::array<std::array<bool, kGridRows>, kGridColumns> drawn{};
+  bool any = false;
+  for (int column = 0; column < kGridColumns; ++column)
+    for (int row = 0; row < kGridRows; ++row)
+      if (dirty[column][row] && inWindow(column, row)) {
+        markWithNeighbours(drawn, column, row);
+        any = true;
+      }
+  if (!any) return;
+
+  if (scratch_.size() != picture_.size() || scratch_.format() != picture_.format())
+    scratch_ = QImage(picture_.size(), picture_.format());
+  Canvas scratch(scratch_);
+  const int columns = TouchedColumns(view_);
+  const int rows = TouchedRows(view_);
+  for (int row = view_.OriginRow; row < view_.OriginRow + rows; ++row)
+    for (int column = view_.OriginColumn; column < view_.OriginColumn + columns; ++column)
+      if (drawn[column][row]) drawZoomedInCell(scratch, column, row, /*keepRoadTest=*/false);
+  for (int row = view_.OriginRow; row < view_.OriginRow + rows; ++row)
+    for (int column = view_.OriginColumn; column < view_.OriginColumn + columns; ++column)
+      if (dirty[column][row]) {
+        const QRect cell = CellRect(view_, column, row) & picture_.rect();
+        canvas.copyRect(cell.topLeft(), scratch_, cell);
+      }
 }
 
 void MapView::RedrawView() {
@@ -112,12 +175,8 @@ void MapView::RedrawView() {
 
 void MapView::redrawZoomedIn(Canvas& canvas) {
   const CellGeometry& cell = kZoomedInCell;
-  // Every cell the picture touches, the partly shown ones at the right and
-  // bottom edges included; the grid's end may leave black beyond it.
-  const int columns = std::min(kGridColumns - view_.OriginColumn,
-                               (view_.ViewWidth + cell.width - 1) / cell.width);
-  const int rows = std::min(kGridRows - view_.OriginRow,
-                            (view_.ViewHeight + cell.raise + cell.height - 1) / cell.height);
+  const int columns = TouchedColumns(view_);
+  const int rows = TouchedRows(view_);
   const int right = columns * cell.width;
   const int bottom = rows * cell.height - cell.raise;  // the raised columns' last pixel row + 1
   if (bottom < picture_.height()) canvas.fillRect(QRect(0, bottom, right, picture_.height() - bottom), kBlack);
@@ -165,6 +224,13 @@ void MapView::drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoa
                    kRiverColour, grid_);
   if (mask != 0 && (!keepRoadTest || IsInRoadKeepSet(code)))
     DrawRoadSpokes(cell.left(), cell.top(), mask, canvas, kRoadColour);
+}
+
+void MapView::drawCell(Canvas& canvas, int column, int row) {
+  if (view_.ZoomedIn)
+    drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/true);
+  else
+    drawZoomedOutCell(canvas, column, row);
 }
 
 void MapView::drawZoomedOutCell(Canvas& canvas, int column, int row) {

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <vector>
 
 #include "core/map_grid.h"
 #include "editor/view_state.h"
@@ -37,6 +38,10 @@ int ShownColumns(const ViewState& view);
 int ShownRows(const ViewState& view);
 int MaxOriginColumn(const ViewState& view);
 int MaxOriginRow(const ViewState& view);
+// Columns and rows of cells from the origin that the zoomed-in picture
+// touches, partly shown ones at its right and bottom edges included.
+int TouchedColumns(const ViewState& view);
+int TouchedRows(const ViewState& view);
 // The largest whole-number scale of the 12-pixel cells at which the whole
 // map fits the zoomed-out view; never below 1.
 int ZoomedOutScale(const ViewState& view);
@@ -71,6 +76,12 @@ class MapView {
   void RedrawHex(int column, int row);
   // Every cell of the zoom level; the frame is the caller's business.
   void RedrawView();
+  // The cells of these hexes as RedrawHex paints them, without the frame.
+  void RedrawCells(const std::vector<HexCoord>& hexes);
+  // Whatever a change to these hexes alters, painted exactly as RedrawView
+  // would paint it: their cells and their neighbours' (whose river lines
+  // follow their water), nothing else. The frame is the caller's business.
+  void RedrawChanged(const std::vector<HexCoord>& hexes);
 
  private:
   void drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoadTest);
@@ -79,6 +90,7 @@ class MapView {
   void redrawZoomedOut(Canvas& canvas);
   // The zoomed-out atlas at the view's scale, nearest-pixel, so it stays crisp.
   const QImage& zoomedOutTiles();
+  void drawCell(Canvas& canvas, int column, int row);
 
   const MapGrid& grid_;
   const ViewState& view_;
@@ -87,6 +99,9 @@ class MapView {
   const QImage& tiles2_;
   QImage scaledTiles2_;
   int scaledTiles2Scale_ = 1;
+  // RedrawChanged paints the cells around a change here first, in the full
+  // redraw's order, and copies only the changed cells over.
+  QImage scratch_;
 };
 
 // The atlas in the picture's format, so cells copy without conversion.

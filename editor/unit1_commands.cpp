@@ -73,6 +73,7 @@ void TForm1::FormCreate() {
   SaveDialog1.initialFolder = GamePath(gameFolder_, "scenario");
   setStartViewState();
   Road1->setFocus();
+  offerRecoveryCopies();
 }
 
 void TForm1::prepareFileDialogs() {
@@ -180,6 +181,11 @@ void TForm1::New1Click() {
   showMapSelectedAtOrigin();
   document_.header.columns = 44;
   document_.header.rows = 39;
+  showUntitledCaption();
+  documentReplaced(QString());
+}
+
+void TForm1::showUntitledCaption() {
   setHeaderSection(0, QString::asprintf(kUntitledCaption, document_.header.columns, document_.header.rows));
 }
 
@@ -207,7 +213,12 @@ void TForm1::openMapFile(const QString& fileName) {
   }
   showMapCaption(fileName);
   reader.readGrid(document_.grid);
+  showReadMap();
+  documentReplaced(fileName);
+  rememberMap(fileName);
+}
 
+void TForm1::showReadMap() {
   view_.OriginColumn = 0;
   view_.OriginRow = 0;
   view_.SelectedColumn = 0;
@@ -216,7 +227,6 @@ void TForm1::openMapFile(const QString& fileName) {
   VScrollBar->setValue(0);
   HScrollBar->setValue(0);
   showMapSelectedAtOrigin();
-  rememberMap(fileName);
 }
 
 // ---- Opened from elsewhere and recent maps --------------------------------
@@ -337,6 +347,7 @@ TForm1::SaveOutcome TForm1::saveMap() {
   }
   showMapCaption(fileName);
   rememberMap(fileName);
+  documentSaved(fileName);
   return SaveOutcome::Saved;
 }
 

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,6 +105,9 @@ std::optional<double> TimeOneStart(Display* display, const Program& program) {
   if (child < 0) return std::nullopt;
   if (child == 0) {
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // Recovery copies the user's editors left behind would ask a question first.
+    const std::string data = std::filesystem::path(program.path).parent_path() / "data";
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     const int quiet = ::open("/dev/null", O_WRONLY);
     ::dup2(quiet, STDOUT_FILENO);
     ::dup2(quiet, STDERR_FILENO);

@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
                                                  QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
   }
+  // The editor's recovery copies go to a folder of this run alone.
+  QTemporaryDir dataHome;
+  qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+#include <QUndoCommand>
+#include <bitset>
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "core/map_grid.h"
+
+namespace kxc2 {
+
+// One hex's seven bytes before and after a change, the bytes the editor
+// does not understand included.
+struct HexEdit {
+  HexCoord hex;
+  HexRecord before;
+  HexRecord after;
+};
+
+// What one user action does to the grid. A click, a road change, a stroke
+// and a fill are the same thing at different sizes: build a HexChange
+// against the grid as it stands, then hand it to TForm1::applyHexChange,
+// which writes the after-bytes, redraws those hexes, emits hexesChanged and
+// makes the whole change one Undo step ("Undo Paint Ocean"). Nothing else
+// writes the grid.
+//
+//   HexChange change(PaintText(kOcean));
+//   for (const HexCoord& hex : hexesOfTheStroke)
+//     change.set(grid, hex.column, hex.row,
+//                PaintedRecord(grid.record(hex.column, hex.row), kOcean));
+//   form.applyHexChange(std::move(change));
+//
+// A stroke may collect its hexes while the button is down and apply them
+// once at the release; a hex set twice keeps its first before-bytes.
+class HexChange {
+ public:
+  explicit HexChange(QString text = {}) : text_(std::move(text)) {}
+
+  // The Undo and Redo items show it after their own word.
+  const QString& text() const { return text_; }
+  // The hex's bytes once the change is made; its before-bytes are taken from
+  // grid the first time the hex is set.
+  void set(const MapGrid& grid, int column, int row, const HexRecord& after);
+  const std::vector<HexEdit>& edits() const { return edits_; }
+  // Drops the hexes whose bytes stay as they were; true when some are left.
+  bool keepOnlyChanged();
+  // The memory the change holds on the Undo stack.
+  std::size_t heldBytes() const;
+
+ private:
+  QString text_;
+  std::vector<HexEdit> edits_;
+  std::bitset<kHexCount> set_;  // which hexes edits_ holds, indexed column * rows + row
+};
+
+// "Paint Ocean": the text of painting a terrain code.
+QString PaintText(int code);
+// record with terrain code painted over it: Ocean clears the roads, any other
+// terrain keeps them.
+HexRecord PaintedRecord(HexRecord record, int code);
+// The text of a change of one hex's roads.
+inline const char* const kRoadsText = "Roads";
+
+// The one kind of Undo step. Its redo and undo hand the change to write with
+// the bytes to put back; firstApply is true for the redo that pushing the
+// step runs, when the hexes are drawn as the click that made them draws them.
+class HexChangeCommand : public QUndoCommand {
+ public:
+  enum class Bytes { Before, After };
+  using Writer = std::function<void(const HexChange& change, Bytes bytes, bool firstApply)>;
+
+  HexChangeCommand(HexChange change, Writer write);
+
+  void redo() override;
+  void undo() override;
+  const HexChange& change() const { return change_; }
+
+ private:
+  HexChange change_;
+  Writer write_;
+  bool applied_ = false;
+};
+
+}  // namespace kxc2

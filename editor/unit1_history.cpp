@@ -1,0 +1,157 @@
+// Undo and redo, the unsaved marker in the title, the recovery copy.
+#include <QDir>
+#include <QKeyEvent>
+#include <QUndoStack>
+#include <vector>
+
+#include "editor/Unit1.h"
+#include "editor/hex_change.h"
+#include "editor/image_control.h"
+#include "editor/map_view.h"
+#include "editor/recovery_store.h"
+
+namespace {
+
+const char* const kRecoveryQuestion =
+    "An editor that did not end normally left a recovery copy of %1, written %2.\n\n"
+    "Do you want to open it? No deletes the copy; Cancel keeps it for the next start.";
+const char* const kUnreadableCopy = "The recovery copy %1 cannot be read (%2); it is kept in %3";
+const char* const kCopyNotWritten =
+    "The recovery copy of this map cannot be written (%1); editing goes on without it";
+
+}  // namespace
+
+void TForm1::buildHistory(QMenu* menu) {
+  undoStack_ = new QUndoStack(this);
+  Undo1 = undoStack_->createUndoAction(this, QStringLiteral("Undo"));
+  Undo1->setObjectName(QStringLiteral("Undo1"));
+  Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Redo1 = undoStack_->createRedoAction(this, QStringLiteral("Redo"));
+  Redo1->setObjectName(QStringLiteral("Redo1"));
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  N3 = new QAction(this);
+  N3->setObjectName(QStringLiteral("N3"));
+  N3->setSeparator(true);
+  menu->addActions({Undo1, Redo1, N3});
+
+  recovery_ = std::make_unique<kxc2::RecoveryKeeper>(
+      kxc2::RecoveryStore::DefaultFolder(), document_, [this] { return mapFile_; },
+      [this](const QString& reason) { reportRecoveryFailure(reason); });
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &TForm1::historyCleanChanged);
+  connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
+    if (!undoStack_->isClean()) recovery_->mapChanged();
+  });
+}
+
+// Their key presses reach the window only while the item is disabled; they
+// are no typed characters then either.
+bool TForm1::isHistoryShortcut(const QKeyEvent& key) const {
+  const QKeySequence pressed(key.keyCombination());
+  for (const QAction* action : {Undo1, Redo1})
+    if (action->shortcuts().contains(pressed)) return true;
+  return false;
+}
+
+bool TForm1::applyHexChange(kxc2::HexChange change) {
+  if (!change.keepOnlyChanged()) return false;
+  undoStack_->push(new kxc2::HexChangeCommand(
+      std::move(change), [this](const kxc2::HexChange& done, kxc2::HexChangeCommand::Bytes bytes,
+                                bool firstApply) {
+        writeHexChange(done, bytes == kxc2::HexChangeCommand::Bytes::After, firstApply);
+      }));
+  return true;
+}
+
+void TForm1::writeHexChange(const kxc2::HexChange& change, bool after, bool firstApply) {
+  std::vector<kxc2::HexCoord> hexes;
+  QVector<QPoint> points;
+  hexes.reserve(change.edits().size());
+  points.reserve(qsizetype(change.edits().size()));
+  bool selectionChanged = false;
+  mapView_->ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  for (const kxc2::HexEdit& edit : change.edits()) {
+    document_.grid.setRecord(edit.hex.column, edit.hex.row, after ? edit.after : edit.before);
+    hexes.push_back(edit.hex);
+    points.append(QPoint(edit.hex.column, edit.hex.row));
+    selectionChanged |= edit.hex == kxc2::HexCoord{view_.SelectedColumn, view_.SelectedRow};
+  }
+  // A click keeps its own way of drawing; undo and redo show what a full
+  // redraw would, so undoing a change gives back the picture before it.
+  if (firstApply)
+    mapView_->RedrawCells(hexes);
+  else
+    mapView_->RedrawChanged(hexes);
+  mapView_->ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  MapImage->update();
+  if (!firstApply && selectionChanged) {
+    LoadRoadBoxes(view_.SelectedColumn, view_.SelectedRow);
+    WriteSelectedHexCaption();
+  }
+  emit hexesChanged(points);
+}
+
+void TForm1::historyCleanChanged(bool clean) {
+  setWindowModified(!clean);
+  if (clean) recovery_->mapSaved();
+}
+
+void TForm1::documentReplaced(const QString& file) {
+  mapFile_ = file;
+  undoStack_->clear();
+  recovery_->mapSaved();
+  emit mapReplaced();
+}
+
+void TForm1::documentSaved(const QString& file) {
+  mapFile_ = file;
+  undoStack_->setClean();
+}
+
+void TForm1::reportRecoveryFailure(const QString& reason) {
+  dialogs_.showError(this, QString::fromLatin1(kCopyNotWritten).arg(reason));
+}
+
+void TForm1::offerRecoveryCopies() {
+  for (const auto& copy : kxc2::TakeAbandonedCopies(recovery_->store().folder())) {
+    kxc2::MapDocument document;
+    kxc2::RecoveryNote note;
+    try {
+      copy->read(document, note);
+    } catch (const std::exception& error) {
+      const QString unreadable = QDir::toNativeSeparators(copy->mapPath());
+      const QString aside = QDir::toNativeSeparators(copy->keepAside());
+      dialogs_.showError(this, QString::fromLatin1(kUnreadableCopy)
+                                   .arg(unreadable, QString::fromStdString(error.what()), aside));
+      continue;
+    }
+    const QString name = note.sourceFile.isEmpty() ? QStringLiteral("Untitled")
+                                                   : QDir::toNativeSeparators(note.sourceFile);
+    const QString time = note.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    switch (dialogs_.confirm(this, QString::fromLatin1(kRecoveryQuestion).arg(name, time))) {
+      case kxc2::Answer::Yes:
+        // The old copy goes only once this editor holds the work in one of its own.
+        if (openRecoveredCopy(document, note)) copy->remove();
+        return;  // one recovered map; any others wait for the next start
+      case kxc2::Answer::No:
+        copy->remove();
+        break;
+      case kxc2::Answer::Cancel:
+        break;
+    }
+  }
+}
+
+bool TForm1::openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note) {
+  document_ = document;
+  if (note.sourceFile.isEmpty()) {
+    showUntitledCaption();
+  } else {
+    showMapCaption(note.sourceFile);
+    SaveDialog1.fileName = note.sourceFile;
+  }
+  showReadMap();
+  documentReplaced(note.sourceFile);
+  undoStack_->resetClean();  // unsaved, with nothing to undo
+  recovery_->writeNow();
+  return recovery_->waitForWrites();
+}
