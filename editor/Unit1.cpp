@@ -16,6 +16,7 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
+#include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
 #include "editor/image_control.h"
@@ -147,6 +148,11 @@ void TForm1::buildMenu() {
   ZoomOut1->setCheckable(true);
   ZoomIn1->setChecked(true);
 
+  View1 = Named(MainMenu1->addMenu("View"), "View1");
+  ArtworkPreview1 = item(View1, "ArtworkPreview1", "Artwork Preview", false);
+  // Not a typed character: those go to the road keys first.
+  ArtworkPreview1->setShortcut(Qt::Key_F9);
+
   Help1 = Named(MainMenu1->addMenu("Help"), "Help1");
   About1 = item(Help1, "About1", "About", true);
 }
@@ -244,6 +250,7 @@ void TForm1::connectHandlers() {
   connect(ZoomIn1, &QAction::triggered, this, &TForm1::ZoomIn1Click);
   connect(ZoomOut1, &QAction::triggered, this, &TForm1::ZoomOut1Click);
   connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+  connect(ArtworkPreview1, &QAction::triggered, this, &TForm1::ArtworkPreview1Click);
 
   // Every kind of scroll notification: arrows, pages, each thumb-tracking
   // step (the slider position is already the new one), thumb released.
@@ -403,6 +410,7 @@ void TForm1::writeRoadBoxesIntoSelection() {
   document_.grid.setRoadMask(column, row, roadBoxMask());
   ToggleFocusRect(column, row);
   RedrawHex(column, row);
+  emit hexesChanged({QPoint(column, row)});
 }
 
 // A code without an item (foreign files only) leaves the list without a
@@ -452,6 +460,7 @@ void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
     }
     LoadRoadBoxes(hex.column, hex.row);
     RedrawHex(hex.column, hex.row);
+    if (code >= 0) emit hexesChanged({QPoint(hex.column, hex.row)});
   } else if (button == Qt::LeftButton) {
     selectTerrainItem(grid.terrain(hex.column, hex.row));
     LoadRoadBoxes(hex.column, hex.row);
@@ -466,6 +475,8 @@ void TForm1::PlaceRoads2() {
   if (view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;
   writeRoadBoxesIntoSelection();
 }
+
+void TForm1::ArtworkPreview1Click() { kxc2::ArtworkPreview::showFor(*this, dialogs_); }
 
 void TForm1::FormKeyPress(QChar key) {
   if (!view_.SelectionValid || view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;

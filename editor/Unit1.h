@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPoint>
 #include <QString>
+#include <QVector>
 #include <memory>
 
 #include "core/map_grid.h"
@@ -93,6 +95,8 @@ class TForm1 : public QMainWindow {
   QAction* Exit1 = nullptr;
   QAction* ZoomIn1 = nullptr;
   QAction* ZoomOut1 = nullptr;
+  QMenu* View1 = nullptr;
+  QAction* ArtworkPreview1 = nullptr;
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
@@ -123,6 +127,11 @@ class TForm1 : public QMainWindow {
   void MapImageMouseMove(QPoint position);
   void MapImageMouseUp(Qt::MouseButton button, QPoint position);
   void PlaceRoads2();
+  void ArtworkPreview1Click();
+
+ signals:
+  void hexesChanged(const QVector<QPoint>& hexes);  // x = column, y = row
+  void mapReplaced();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -177,6 +177,7 @@ void TForm1::New1Click() {
   document_.header.columns = 44;
   document_.header.rows = 39;
   setHeaderSection(0, QString::asprintf(kUntitledCaption, document_.header.columns, document_.header.rows));
+  emit mapReplaced();
 }
 
 // ---- Open ---------------------------------------------------------------
@@ -210,6 +211,7 @@ void TForm1::Open1Click() {
   VScrollBar->setValue(0);
   HScrollBar->setValue(0);
   showMapSelectedAtOrigin();
+  emit mapReplaced();
 }
 
 void TForm1::showMapSelectedAtOrigin() {
@@ -219,6 +221,7 @@ void TForm1::showMapSelectedAtOrigin() {
   view_.SelectionValid = true;
   SaveAs1->setEnabled(true);
   PaintBMPs1->setEnabled(true);
+  ArtworkPreview1->setEnabled(true);
 }
 
 // ---- Save ---------------------------------------------------------------
