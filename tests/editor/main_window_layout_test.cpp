@@ -195,16 +195,20 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
       EXPECT_EQ(action->text(), QString::fromLatin1(item.text));
       EXPECT_EQ(action->isEnabled(), item.enabled) << item.name;
       EXPECT_EQ(action->isChecked(), item.checked) << item.name;
-      EXPECT_TRUE(action->shortcut().isEmpty()) << item.name;
+      if (action->objectName() != "ArtworkPreview1") {
+        EXPECT_TRUE(action->shortcut().isEmpty()) << item.name;
+      }
     }
   };
   const QList<QAction*> menus = form.MainMenu1->actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->menu(), form.File1);
   EXPECT_EQ(menus[1]->menu(), form.Edit1);
-  EXPECT_EQ(menus[2]->menu(), form.Help1);
+  EXPECT_EQ(menus[2]->menu(), form.View1);
+  EXPECT_EQ(menus[3]->menu(), form.Help1);
   EXPECT_EQ(form.File1->title(), "File");
   EXPECT_EQ(form.Edit1->title(), "Edit");
+  EXPECT_EQ(form.View1->title(), "View");
   EXPECT_EQ(form.Help1->title(), "Help");
   check(form.File1, {{"New1", "New", true, false},
                      {"Open1", "Open", true, false},
@@ -215,6 +219,8 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
                      {"N1", nullptr, false, false},
                      {"Exit1", "Exit", true, false}});
   check(form.Edit1, {{"ZoomIn1", "Zoom In", true, true}, {"ZoomOut1", "Zoom Out", true, false}});
+  check(form.View1, {{"ArtworkPreview1", "Artwork Preview", false, false}});
+  EXPECT_EQ(form.ArtworkPreview1->shortcut(), QKeySequence(Qt::Key_F9));
   check(form.Help1, {{"About1", "About", true, false}});
 }
 
