@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -270,6 +271,9 @@ void ArtworkPreview::buildLayout() {
   connect(ExportButton, &QPushButton::clicked, this, &ArtworkPreview::exportPicture);
   connect(Pane, &PicturePane::pictureClicked, this, &ArtworkPreview::selectInEditor);
   connect(Pane, &PicturePane::pointerOverPicture, this, &ArtworkPreview::showPointer);
+  // Scrolling and zooming move the picture under a pointer standing still.
+  for (QScrollBar* bar : {ScrollArea->horizontalScrollBar(), ScrollArea->verticalScrollBar()})
+    connect(bar, &QScrollBar::valueChanged, this, &ArtworkPreview::refreshPointer);
   const auto step = [this](int by) {
     ZoomBox->setCurrentIndex(std::clamp(ZoomBox->currentIndex() + by, 0, ZoomBox->count() - 1));
   };
@@ -350,6 +354,7 @@ void ArtworkPreview::chooseZoom(int index) {
   const PreviewZoom zoom = Pane->zoom();
   across->setValue(zoom.toView(middle.x()) - viewport.width() / 2);
   down->setValue(zoom.toView(middle.y()) - viewport.height() / 2);
+  refreshPointer();
 }
 
 void ArtworkPreview::showOutlines() { Pane->setOutlines(OutlinesCheck->isChecked(), editor_.document().header.mapNumber); }
@@ -372,6 +377,17 @@ void ArtworkPreview::showPointer(QPoint picturePixel) {
   const int terrain = editor_.document().grid.terrain(hex.column, hex.row);
   StatusLabel->setText(sizeText() + QString::asprintf("   Hex ( %.2d, %.2d ) %s", hex.column, hex.row,
                                                       DisplayNameOrUnknown(terrain).c_str()));
+}
+
+void ArtworkPreview::refreshPointer() {
+  if (picture_.isNull()) return;
+  const QPoint global = QCursor::pos();
+  const QWidget* viewport = ScrollArea->viewport();
+  const QPoint at = Pane->mapFromGlobal(global);
+  if (viewport->rect().contains(viewport->mapFromGlobal(global)) && Pane->rect().contains(at))
+    showPointer(QPoint(Pane->zoom().toPicture(at.x()), Pane->zoom().toPicture(at.y())));
+  else
+    StatusLabel->setText(sizeText());
 }
 
 void ArtworkPreview::exportPicture() {

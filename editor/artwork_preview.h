@@ -117,6 +117,7 @@ class ArtworkPreview : public QWidget {
   void showOutlines();
   void selectInEditor(QPoint picturePixel);
   void showPointer(QPoint picturePixel);
+  void refreshPointer();
   bool sizeChanged() const;
   const TileSet* tileSet();
   QString sizeText() const;
