@@ -357,7 +357,9 @@ void ArtworkPreview::chooseZoom(int index) {
   refreshPointer();
 }
 
-void ArtworkPreview::showOutlines() { Pane->setOutlines(OutlinesCheck->isChecked(), editor_.document().header.mapNumber); }
+void ArtworkPreview::showOutlines() {
+  Pane->setOutlines(OutlinesCheck->isChecked(), editor_.document().header.mapNumber);
+}
 
 void ArtworkPreview::selectInEditor(QPoint picturePixel) {
   if (picture_.isNull()) return;

@@ -48,9 +48,19 @@ class PreviewTest : public ::testing::Test {
     return PaintMapPicture(form_->document().grid, ColumnsInDialogRange(header.columns),
                            RowsInDialogRange(header.rows), BuiltinTileSet(preview.winter()), preview.variants());
   }
+  void clickHex(Qt::MouseButton button, int column, int row) {
+    QTest::mouseClick(form_->MapImage, button, {}, CellRect(form_->viewState(), column, row).center());
+  }
   void paintHex(int code, int column, int row) {
     form_->TerrainList->setCurrentRow(code);
-    QTest::mouseClick(form_->MapImage, Qt::LeftButton, {}, CellRect(form_->viewState(), column, row).center());
+    clickHex(Qt::LeftButton, column, row);
+  }
+  // A file dialog's answer: path chosen.
+  static test::ScriptedDialogs::FileChoice choose(const std::string& path) {
+    return [path](FileDialogState& state) {
+      state.fileName = QString::fromStdString(path);
+      return true;
+    };
   }
 
   test::TempDir program_;
@@ -68,6 +78,7 @@ TEST_F(PreviewTest, OneWindowHoweverOftenChosenAndANewOneAfterClosing) {
   EXPECT_EQ(form_->findChildren<ArtworkPreview*>().size(), 1);
   EXPECT_TRUE(first.isVisible());
   EXPECT_EQ(first.windowTitle(), "Artwork Preview");
+  EXPECT_EQ(first.ExportButton->text(), QString::fromUtf8("Export Picture\u2026"));
   first.close();
   EXPECT_NE(&open(), &first);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -87,16 +98,13 @@ struct EditCase {
   friend void PrintTo(const EditCase& c, std::ostream* out) { *out << c.name; }
 };
 const EditCase kEdits[] = {
-    {"TerrainBesideRivers",
+    {"TerrainBesideRiversRoadsAndOceanClearingThem",
      {{Act::Terrain, kRiver, 4, 3}, {Act::Terrain, kStream, 5, 3}, {Act::Terrain, kRiver, 5, 4},
-      {Act::Terrain, kClear, 4, 3}, {Act::Terrain, kOcean, 6, 4}}},
-    {"RoadsThenOceanClearsThem",
-     {{Act::Select, 0, 7, 5}, {Act::Key, 'e', 0, 0}, {Act::Key, 'd', 0, 0}, {Act::Key, 'R', 0, 0},
-      {Act::Terrain, kOcean, 7, 5}}},
-    {"UndoOfAStroke",
-     {{Act::Terrain, kRiver, 2, 2}, {Act::Terrain, kRiver, 3, 2}, {Act::Terrain, kRiver, 3, 3}, {Act::Undo, 0, 0, 0}}},
-    {"WinterThenEditsThenOpen",
-     {{Act::Winter, 0, 0, 0}, {Act::Terrain, kImpassableRiver, 0, 0}, {Act::Terrain, kRiver, 1, 0}, {Act::Open, 0, 0, 0}}},
+      {Act::Terrain, kClear, 4, 3}, {Act::Select, 0, 7, 5}, {Act::Key, 'e', 0, 0}, {Act::Key, 'd', 0, 0},
+      {Act::Key, 'R', 0, 0}, {Act::Terrain, kOcean, 7, 5}}},
+    {"UndoOfAStrokeThenWinterThenOpen",
+     {{Act::Terrain, kRiver, 2, 2}, {Act::Terrain, kRiver, 3, 2}, {Act::Terrain, kRiver, 3, 3}, {Act::Undo, 0, 0, 0},
+      {Act::Winter, 0, 0, 0}, {Act::Terrain, kImpassableRiver, 0, 0}, {Act::Open, 0, 0, 0}}},
 };
 
 class PreviewEditTest : public PreviewTest, public ::testing::WithParamInterface<EditCase> {};
@@ -110,15 +118,18 @@ TEST_P(PreviewEditTest, PictureStaysAFreshPaint) {
   QVector<QPoint> touched;
   for (const Step& step : GetParam().steps) {
     switch (step.act) {
-      case Act::Terrain: paintHex(step.value, step.column, step.row); touched << QPoint(step.column, step.row); break;
-      case Act::Select: QTest::mouseClick(form_->MapImage, Qt::RightButton, {}, CellRect(form_->viewState(), step.column, step.row).center()); break;
+      case Act::Terrain:
+        paintHex(step.value, step.column, step.row);
+        touched << QPoint(step.column, step.row);
+        break;
+      case Act::Select: clickHex(Qt::RightButton, step.column, step.row); break;
       case Act::Key: QTest::keyClick(form_->focusWidget(), char(step.value)); break;
       case Act::Undo: form_->document().grid = start; emit form_->hexesChanged(touched); break;
       case Act::Winter: preview.WinterButton->click(); break;
       case Act::Open: {
         const std::string path = program_.file("other.map");
         WriteMapFile(path, MapDocument{{50, 16, 11}, start});
-        dialogs_.openChoices.push_back([path](FileDialogState& state) { state.fileName = QString::fromStdString(path); return true; });
+        dialogs_.openChoices.push_back(choose(path));
         dialogs_.confirmAnswers.push_back(Answer::No);
         form_->Open1->trigger();
         ASSERT_EQ(preview.picture().size(), QSize(646, 525));
@@ -205,8 +216,7 @@ TEST_F(PreviewTest, OutlinesMarkEveryPieceTheFifthRowIncluded) {
 TEST_F(PreviewTest, ExportWritesThePictureOrLeavesNothing) {
   ArtworkPreview& preview = open();
   const std::string good = program_.file("out.png"), bad = program_.file("missing/out.png");
-  for (const std::string& path : {good, bad})
-    dialogs_.saveChoices.push_back([path](FileDialogState& state) { state.fileName = QString::fromStdString(path); return true; });
+  for (const std::string& path : {good, bad}) dialogs_.saveChoices.push_back(choose(path));
   preview.ExportButton->click();
   EXPECT_EQ(QImage(QString::fromStdString(good)).convertToFormat(QImage::Format_RGB32),
             preview.picture().convertToFormat(QImage::Format_RGB32));
