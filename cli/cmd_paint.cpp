@@ -1,7 +1,4 @@
 // kxc2tool paint / preview: the painter without a window.
-#include <QSaveFile>
-#include <QString>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +14,7 @@
 #include "export/map_painter.h"
 #include "export/map_picture.h"
 #include "export/piece_layout.h"
+#include "export/png_writer.h"
 #include "export/tile_set.h"
 
 namespace kxc2::cli {
@@ -41,12 +39,12 @@ std::string AbsolutePath(const std::string& path) {
 // are brought into them as the dialog would.
 int MapColumns(const Arguments& args, const MapHeader& header) {
   if (auto given = args.number("--columns", kMinMapColumns, kMaxMapColumns)) return static_cast<int>(*given);
-  return std::clamp<int>(header.columns, kMinMapColumns, kMaxMapColumns);
+  return ColumnsInDialogRange(header.columns);
 }
 
 int MapRows(const Arguments& args, const MapHeader& header) {
   if (auto given = args.number("--rows", kMinMapRows, kMaxMapRows)) return static_cast<int>(*given);
-  return std::clamp<int>(header.rows, kMinMapRows, kMaxMapRows);
+  return RowsInDialogRange(header.rows);
 }
 
 int MapNumber(const Arguments& args, const MapHeader& header) {
@@ -78,13 +76,6 @@ std::string TileSetOption(const Arguments& args) {
 void ExpectPositionals(const Arguments& args, std::size_t count, const char* what) {
   if (args.positionals().size() < count) throw UsageError{std::string("missing ") + what};
   if (args.positionals().size() > count) throw UsageError{"unexpected argument '" + args.positionals()[count] + "'"};
-}
-
-void SavePng(const QImage& image, const std::string& path) {
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create file " + path);
-  if (!image.save(&file, "PNG") || !file.commit())
-    throw std::runtime_error("Cannot write file " + path + ": " + file.errorString().toStdString());
 }
 
 }  // namespace
@@ -133,7 +124,7 @@ int RunPreview(const std::vector<std::string>& argv) {
   const VariantGrid variants = DrawVariants(random, tiles.variantCount());
 
   const std::string output = args.positionals()[1];
-  SavePng(PaintMapPicture(document.grid, columns, rows, tiles, variants), output);
+  SavePng(output, PaintMapPicture(document.grid, columns, rows, tiles, variants));
   std::printf("%s\n", output.c_str());
   return kExitOk;
 }

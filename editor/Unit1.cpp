@@ -16,6 +16,7 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
+#include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
 #include "editor/hex_change.h"
@@ -162,6 +163,11 @@ void TForm1::buildMenu() {
   ZoomOut1->setCheckable(true);
   ZoomIn1->setChecked(true);
 
+  View1 = Named(MainMenu1->addMenu("View"), "View1");
+  ArtworkPreview1 = item(View1, "ArtworkPreview1", "Artwork Preview", false);
+  // Not a typed character: those go to the road keys first.
+  ArtworkPreview1->setShortcut(Qt::Key_F9);
+
   Help1 = Named(MainMenu1->addMenu("Help"), "Help1");
   KeysAndMouse1 = item(Help1, "KeysAndMouse1", "Keys and Mouse", true);
   About1 = item(Help1, "About1", "About", true);
@@ -261,6 +267,7 @@ void TForm1::connectHandlers() {
   connect(ZoomOut1, &QAction::triggered, this, &TForm1::ZoomOut1Click);
   connect(About1, &QAction::triggered, this, &TForm1::About1Click);
   connect(KeysAndMouse1, &QAction::triggered, this, &TForm1::KeysAndMouse1Click);
+  connect(ArtworkPreview1, &QAction::triggered, this, &TForm1::ArtworkPreview1Click);
 
   // Every kind of scroll notification: arrows, pages, each thumb-tracking
   // step (the slider position is already the new one), thumb released.
@@ -567,6 +574,8 @@ void TForm1::PlaceRoads2() {
   if (view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;
   writeRoadBoxesIntoSelection();
 }
+
+void TForm1::ArtworkPreview1Click() { kxc2::ArtworkPreview::showFor(*this, dialogs_); }
 
 void TForm1::FormKeyPress(QChar key) {
   if (!view_.SelectionValid || view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;

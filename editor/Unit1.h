@@ -119,6 +119,8 @@ class TForm1 : public QMainWindow {
   QAction* ZoomIn1 = nullptr;
   QAction* ZoomOut1 = nullptr;
   QAction* KeysAndMouse1 = nullptr;
+  QMenu* View1 = nullptr;
+  QAction* ArtworkPreview1 = nullptr;
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
@@ -154,6 +156,7 @@ class TForm1 : public QMainWindow {
   // dropped file and a recent map all come this way.
   void openMapFile(const QString& fileName);
   void openRecentMap(const QString& fileName);
+  void ArtworkPreview1Click();
 
  signals:
   // After the grid is written and redrawn: every hex a change, an undo or a

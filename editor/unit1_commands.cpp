@@ -316,6 +316,7 @@ void TForm1::showMapSelectedAtOrigin() {
   view_.SelectionValid = true;
   SaveAs1->setEnabled(true);
   PaintBMPs1->setEnabled(true);
+  ArtworkPreview1->setEnabled(true);
 }
 
 // ---- Save ---------------------------------------------------------------

@@ -16,6 +16,31 @@ namespace {
 // Even columns stand half a tile higher in every picture of the map.
 int ParityShift(int column) { return IsRaised(column) ? -kTileHeight / 2 : 0; }
 
+// How far past its tile a hex's lines may reach: they end one pixel outside
+// the tile, and the widest pen (6) adds its half.
+constexpr int kLineReach = 4;
+
+// The first column of the picture's tiles is 37 pixels left of the picture.
+constexpr int kPictureXOffset = -37;
+
+int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
+
+QRect HexExtent(int column, int row) {
+  return TileRectInPicture(column, row).adjusted(-kLineReach, -kLineReach, kLineReach, kLineReach);
+}
+
+// The hex's tile and lines and the lines its neighbours draw towards it.
+QRect ChangedHexRect(const HexCoord& hex) {
+  QRect rect = HexExtent(hex.column, hex.row);
+  for (Side side : {Side::North, Side::NorthEast, Side::SouthEast, Side::South, Side::SouthWest, Side::NorthWest})
+    if (const auto next = Neighbour(hex.column, hex.row, side)) rect |= HexExtent(next->column, next->row);
+  return rect;
+}
+
+// Beyond this many separate rectangles one repaint of their bounding box is
+// cheaper than repainting shared hexes over and over.
+constexpr int kMaxRepaintRects = 16;
+
 void PaintHex(Canvas& canvas, const MapGrid& grid, const TileSet& tiles, int variant, int column, int row, QPoint corner) {
   const int terrain = grid.terrain(column, row);
   if (const auto source = tiles.tileRect(terrain, variant)) canvas.copyRect(corner, tiles.image(), *source);
@@ -46,6 +71,50 @@ void PaintBlock(QImage& piece, const MapGrid& grid, const TileSet& tiles, const 
 }
 
 }  // namespace
+
+QRect TileRectInPicture(int column, int row) {
+  return {kTileWidth * column + kPictureXOffset, kTileHeight * row + ParityShift(column), kTileWidth, kTileHeight};
+}
+
+HexCoord HexAtPicturePixel(int x, int y) {
+  const int column = std::clamp(FloorDiv(x - kPictureXOffset, kTileWidth), 0, kGridColumns - 1);
+  const int row = std::clamp(FloorDiv(y - ParityShift(column), kTileHeight), 0, kGridRows - 1);
+  return {column, row};
+}
+
+// The whole picture is the pieces side by side, and a piece is its block
+// painted column by column: so any part of the picture is every hex whose
+// tile or lines reach it, painted in that same order.
+void RepaintPictureRect(QImage& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+                        const QRect& rect) {
+  const QRect area = rect.intersected(picture.rect());
+  if (area.isEmpty()) return;
+  QImage part(area.size(), QImage::Format_Indexed8);
+  part.setColorTable(tiles.palette());
+  part.fill(0);
+  Canvas canvas(part);
+  const HexCoord first = HexAtPicturePixel(area.left() - kLineReach, area.top() - kLineReach - kTileHeight);
+  const HexCoord last = HexAtPicturePixel(area.right() + kLineReach, area.bottom() + kLineReach + kTileHeight);
+  for (int column = first.column; column <= last.column; ++column)
+    for (int row = first.row; row <= last.row; ++row)
+      if (HexExtent(column, row).intersects(area))
+        PaintHex(canvas, grid, tiles, variants[column][row], column, row,
+                 TileRectInPicture(column, row).topLeft() - area.topLeft());
+  for (int y = 0; y < area.height(); ++y)
+    std::memcpy(picture.scanLine(area.top() + y) + area.left(), part.constScanLine(y),
+                static_cast<std::size_t>(area.width()));
+}
+
+QRegion RepaintChangedHexes(QImage& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+                            std::span<const HexCoord> changed) {
+  QRegion region;
+  for (const HexCoord& hex : changed)
+    if (IsInGrid(hex.column, hex.row)) region += ChangedHexRect(hex);
+  region &= picture.rect();
+  if (region.rectCount() > kMaxRepaintRects) region = region.boundingRect();
+  for (const QRect& rect : region) RepaintPictureRect(picture, grid, tiles, variants, rect);
+  return region;
+}
 
 VariantGrid DrawVariants(std::mt19937& random, int variantCount) {
   VariantGrid variants{};

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+#include <QRegion>
 #include <array>
 #include <random>
+#include <span>
 
 #include "core/map_grid.h"
 #include "export/piece_layout.h"
@@ -29,6 +32,26 @@ QImage PaintPiece(const MapGrid& grid, const TileSet& tiles, const VariantGrid& 
 
 // The whole map picture (W x H) as the pieces show it side by side.
 QImage PaintMapPicture(const MapGrid& grid, int columns, int rows, const TileSet& tiles, const VariantGrid& variants);
+
+// Where hex (column, row)'s tile lies in the map picture: x = 45 c - 37,
+// y = 50 r, 25 higher for an even column.
+QRect TileRectInPicture(int column, int row);
+
+// The hex whose tile covers pixel (x, y) of the map picture; a pixel beyond
+// the grid's tiles gives the nearest hex of the grid.
+HexCoord HexAtPicturePixel(int x, int y);
+
+// Repaints the pixels of rect on a picture made by PaintMapPicture from
+// the same grid, tiles and variants: afterwards they are what a fresh
+// PaintMapPicture of the current grid shows there.
+void RepaintPictureRect(QImage& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+                        const QRect& rect);
+
+// After the given hexes of the grid changed: repaints what their tiles and
+// lines and their neighbours' lines touch, and returns that region of the
+// picture.
+QRegion RepaintChangedHexes(QImage& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+                            std::span<const HexCoord> changed);
 
 // Throws std::invalid_argument unless columns and rows lie within the
 // dialog's ranges (the piece tables reach no further).

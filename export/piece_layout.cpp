@@ -1,5 +1,6 @@
 #include "export/piece_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <stdexcept>
@@ -29,6 +30,9 @@ std::string Format(const char* format, int a, int b, int c) {
 }
 
 }  // namespace
+
+int ColumnsInDialogRange(int columns) { return std::clamp(columns, kMinMapColumns, kMaxMapColumns); }
+int RowsInDialogRange(int rows) { return std::clamp(rows, kMinMapRows, kMaxMapRows); }
 
 PictureSize MapPictureSize(int columns, int rows) {
   return {kTileWidth * columns - 74, kTileHeight * rows - 25};

@@ -23,6 +23,11 @@ inline constexpr int kMaxMapRows = 39;
 inline constexpr int kMinMapNumber = 32;
 inline constexpr int kMaxMapNumber = 99;
 
+// A header's columns (rows) brought into the dialog's range, as its spin
+// boxes bring them.
+int ColumnsInDialogRange(int columns);
+int RowsInDialogRange(int rows);
+
 struct PictureSize {
   int width = 0;
   int height = 0;

@@ -10,3 +10,6 @@ TEST_PACKAGES=(g++-mingw-w64-x86-64)
 BENCH_PACKAGES=(hyperfine xvfb xauth libx11-dev)
 # ./fuzz.sh: clang with the libFuzzer runtime.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+# scripts/preview-screenshots.sh: the editor under Xvfb, driven and
+# photographed for the README.
+SCREENSHOT_PACKAGES=(xvfb xauth x11-utils xdotool imagemagick)

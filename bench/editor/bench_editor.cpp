@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "bench/editor/no_dialogs.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
 #include "editor/Unit1.h"
@@ -81,21 +82,10 @@ void BM_RedrawHexZoomedIn(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawHexZoomedIn);
 
-class NoDialogs : public UserDialogs {
- public:
-  Answer confirm(QWidget*, const QString&) override { return Answer::No; }
-  bool warn(QWidget*, const QString&) override { return false; }
-  void notify(QWidget*, const QString&) override {}
-  void showError(QWidget*, const QString&) override {}
-  bool runOpenDialog(QWidget*, FileDialogState&) override { return false; }
-  bool runSaveDialog(QWidget*, FileDialogState&) override { return false; }
-  bool runModal(QDialog&) override { return false; }
-};
-
 // The pointer crossing the view: hex lookup and the header caption.
 void BM_MouseMoveOverTheView(benchmark::State& state) {
   QTemporaryDir folder;
-  NoDialogs dialogs;
+  bench::NoDialogs dialogs;
   TForm1 form(dialogs, folder.path() + "/");
   form.New1->trigger();
   FillBusyMap(form.document().grid);
@@ -113,12 +103,3 @@ BENCHMARK(BM_MouseMoveOverTheView);
 }  // namespace
 }  // namespace kxc2
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -6,23 +6,13 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "bench/editor/no_dialogs.h"
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
 
 namespace {
-
-class NoDialogs : public kxc2::UserDialogs {
- public:
-  kxc2::Answer confirm(QWidget*, const QString&) override { return kxc2::Answer::No; }
-  bool warn(QWidget*, const QString&) override { return false; }
-  void notify(QWidget*, const QString&) override {}
-  void showError(QWidget*, const QString&) override {}
-  bool runOpenDialog(QWidget*, kxc2::FileDialogState&) override { return false; }
-  bool runSaveDialog(QWidget*, kxc2::FileDialogState&) override { return false; }
-  bool runModal(QDialog&) override { return false; }
-};
 
 // Every terrain in a band of its own, rivers and streams meeting the sea,
 // roads in every direction, and one code only a foreign file brings.
@@ -59,7 +49,7 @@ int main(int argc, char** argv) {
   const QString docs = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
   QDir().mkpath(docs);
   QTemporaryDir programFolder;
-  NoDialogs dialogs;
+  kxc2::bench::NoDialogs dialogs;
   TForm1 form(dialogs, programFolder.path() + "/");
   form.show();
   form.New1->trigger();

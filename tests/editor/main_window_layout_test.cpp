@@ -204,12 +204,14 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
     }
   };
   const QList<QAction*> menus = form.MainMenu1->actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->menu(), form.File1);
   EXPECT_EQ(menus[1]->menu(), form.Edit1);
-  EXPECT_EQ(menus[2]->menu(), form.Help1);
+  EXPECT_EQ(menus[2]->menu(), form.View1);
+  EXPECT_EQ(menus[3]->menu(), form.Help1);
   EXPECT_EQ(form.File1->title(), "File");
   EXPECT_EQ(form.Edit1->title(), "Edit");
+  EXPECT_EQ(form.View1->title(), "View");
   EXPECT_EQ(form.Help1->title(), "Help");
   check(form.File1, {{"New1", "New", true, false},
                      {"Open1", "Open", true, false},
@@ -225,6 +227,7 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
                      {"N3", nullptr, false, false},
                      {"ZoomIn1", "Zoom In", true, true},
                      {"ZoomOut1", "Zoom Out", true, false}});
+  check(form.View1, {{"ArtworkPreview1", "Artwork Preview", false, false, "F9"}});
   check(form.Help1, {{"KeysAndMouse1", "Keys and Mouse", true, false}, {"About1", "About", true, false}});
 }
 

@@ -1,0 +1,16 @@
+#include "export/png_writer.h"
+
+#include <QSaveFile>
+#include <QString>
+#include <stdexcept>
+
+namespace kxc2 {
+
+void SavePng(const std::string& path, const QImage& image) {
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("Cannot create file " + path);
+  if (!image.save(&file, "PNG") || !file.commit())
+    throw std::runtime_error("Cannot write file " + path + ": " + file.errorString().toStdString());
+}
+
+}  // namespace kxc2
