@@ -135,6 +135,27 @@ TEST_F(HistoryTest, SequenceOfChangesUndoesAndRedoesLikeTheModel) {
   }
 }
 
+// Changes of one stroke pushed in a row are one step; the next stroke is another.
+TEST_F(HistoryTest, ChangesOfOneStrokeMergeIntoOneStep) {
+  const MapGrid before = grid();
+  const auto apply = [this](int stroke, int code, int column) {
+    HexChange change(PaintText(code), stroke);
+    change.set(grid(), column, 14, PaintedRecord(grid().record(column, 14), code));
+    form.applyHexChange(std::move(change));
+  };
+  apply(7, kSand, 12);
+  apply(7, kSand, 13);
+  apply(7, kCity, 12);
+  const MapGrid stroke = grid();
+  apply(8, kHill, 14);
+  EXPECT_EQ(form.undoStack()->count(), 2);
+  form.Undo1->trigger();
+  EXPECT_EQ(grid(), stroke);
+  form.Undo1->trigger();
+  EXPECT_EQ(grid(), before);
+  EXPECT_TRUE(test::SamePicture(form.picture(), framed(test::FramelessFullRedraw(before, view()))));
+}
+
 // Undo brings the selected hex's roads and caption along, the selection and
 // origin stay; the view's listeners hear of every write; New and Open empty
 // the stack.
