@@ -6,23 +6,36 @@
 
 namespace kxc2 {
 
+namespace {
+
+std::size_t SlotOf(HexCoord hex) { return std::size_t(hex.column) * kGridRows + std::size_t(hex.row); }
+
+}  // namespace
+
 void HexChange::set(const MapGrid& grid, int column, int row, const HexRecord& after) {
-  const std::size_t slot = std::size_t(column) * kGridRows + std::size_t(row);
-  if (set_.test(slot)) {
-    const auto same = [&](const HexEdit& edit) {
-      return edit.hex == HexCoord{column, row};
-    };
-    std::find_if(edits_.begin(), edits_.end(), same)->after = after;
+  put({{column, row}, grid.record(column, row), after});
+}
+
+void HexChange::absorb(const HexChange& later) {
+  for (const HexEdit& edit : later.edits_) put(edit);
+}
+
+// A hex held already keeps its first before-bytes.
+void HexChange::put(const HexEdit& edit) {
+  const std::size_t slot = SlotOf(edit.hex);
+  if (!set_.test(slot)) {
+    set_.set(slot);
+    edits_.push_back(edit);
     return;
   }
-  set_.set(slot);
-  edits_.push_back({{column, row}, grid.record(column, row), after});
+  const auto same = [&](const HexEdit& held) { return held.hex == edit.hex; };
+  std::find_if(edits_.begin(), edits_.end(), same)->after = edit.after;
 }
 
 bool HexChange::keepOnlyChanged() {
   std::erase_if(edits_, [this](const HexEdit& edit) {
     if (edit.before != edit.after) return false;
-    set_.reset(std::size_t(edit.hex.column) * kGridRows + std::size_t(edit.hex.row));
+    set_.reset(SlotOf(edit.hex));
     return true;
   });
   edits_.shrink_to_fit();
@@ -53,5 +66,15 @@ void HexChangeCommand::redo() {
 }
 
 void HexChangeCommand::undo() { write_(change_, Bytes::Before, false); }
+
+// One id for every stroke; mergeWith tells strokes apart.
+int HexChangeCommand::id() const { return change_.stroke() != 0 ? 1 : -1; }
+
+bool HexChangeCommand::mergeWith(const QUndoCommand* other) {
+  const auto& later = static_cast<const HexChangeCommand&>(*other).change_;
+  if (later.stroke() != change_.stroke()) return false;
+  change_.absorb(later);
+  return true;
+}
 
 }  // namespace kxc2

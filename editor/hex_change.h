@@ -33,10 +33,14 @@ struct HexEdit {
 //   form.applyHexChange(std::move(change));
 //
 // A stroke may collect its hexes while the button is down and apply them
-// once at the release; a hex set twice keeps its first before-bytes.
+// once at the release; a hex set twice keeps its first before-bytes. Or it
+// applies each hex as the pointer reaches it, every change carrying the same
+// stroke number: consecutive changes of one stroke become one Undo step.
 class HexChange {
  public:
-  explicit HexChange(QString text = {}) : text_(std::move(text)) {}
+  // stroke: 0 for a change of its own; changes with the same other number
+  // pushed one after another merge.
+  explicit HexChange(QString text = {}, int stroke = 0) : text_(std::move(text)), stroke_(stroke) {}
 
   // The Undo and Redo items show it after their own word.
   const QString& text() const { return text_; }
@@ -44,13 +48,20 @@ class HexChange {
   // grid the first time the hex is set.
   void set(const MapGrid& grid, int column, int row, const HexRecord& after);
   const std::vector<HexEdit>& edits() const { return edits_; }
+  int stroke() const { return stroke_; }
+  // Takes in a later change of the same stroke: its hexes' after-bytes, and
+  // the before-bytes of hexes this change did not hold yet.
+  void absorb(const HexChange& later);
   // Drops the hexes whose bytes stay as they were; true when some are left.
   bool keepOnlyChanged();
   // The memory the change holds on the Undo stack.
   std::size_t heldBytes() const;
 
  private:
+  void put(const HexEdit& edit);
+
   QString text_;
+  int stroke_ = 0;
   std::vector<HexEdit> edits_;
   std::bitset<kHexCount> set_;  // which hexes edits_ holds, indexed column * rows + row
 };
@@ -75,6 +86,8 @@ class HexChangeCommand : public QUndoCommand {
 
   void redo() override;
   void undo() override;
+  int id() const override;
+  bool mergeWith(const QUndoCommand* other) override;
   const HexChange& change() const { return change_; }
 
  private:

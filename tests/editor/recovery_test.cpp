@@ -20,7 +20,6 @@ namespace kxc2 {
 namespace {
 
 using namespace std::chrono_literals;
-using test::ReadBytes;
 
 std::vector<std::uint8_t> Encoded(const MapDocument& document) {
   const auto bytes = EncodeMapFile(document);
@@ -36,19 +35,18 @@ class RecoveryTest : public test::CommandsTest {
   ~RecoveryTest() override { QDir(folder).removeRecursively(); }
 
   QStringList copies() const { return QDir(folder).entryList({"*.map"}, QDir::Files); }
-  void paint(int code, int column, int row) {
-    form->TerrainList->setCurrentRow(code);
-    form->MapImageMouseUp(Qt::LeftButton, test::HexCentre(form->viewState(), column, row));
+  QString ownCopy(TForm1& editor) { return QFileInfo(editor.recovery().store().mapPath()).fileName(); }
+  static void paint(TForm1& editor, int code, int column, int row) {
+    editor.TerrainList->setCurrentRow(code);
+    editor.MapImageMouseUp(Qt::LeftButton, test::HexCentre(editor.viewState(), column, row));
   }
-  // A copy whose editor was killed: nothing of it ran at its end.
-  void leaveCopy(const MapDocument& document, const QString& source) {
-    const int code = test::RunInChild([&] {
-      RecoveryStore store(folder);
-      store.write(document, {source, QDateTime::currentDateTimeUtc()});
-      ::kill(::getpid(), SIGKILL);
-      return 0;
-    });
-    ASSERT_EQ(code, -1);
+  // A new map with a change, its copy written.
+  void startChanged() {
+    start();
+    form->New1Click();
+    paint(*form, kCity, 1, 1);
+    form->recovery().writeNow();
+    ASSERT_TRUE(form->recovery().waitForWrites());
   }
 
   const QString folder;
@@ -65,10 +63,9 @@ TEST_F(RecoveryTest, CopyOfAKilledEditorIsOfferedAndSavesAsItsSaveWould) {
     cancelSave();
     form->SaveAs1Click();  // the header the dialog gave stands
     form->recovery().setDelays(20ms, 1000ms);
-    paint(kOcean, 2, 3);
+    paint(*form, kOcean, 2, 3);
     form->FormKeyPress('e');
-    if (!QTest::qWaitFor([&] { return QFile::exists(form->recovery().store().mapPath()); }, 5000))
-      return 3;
+    if (!QTest::qWaitFor([&] { return QFile::exists(form->recovery().store().mapPath()); }, 5000)) return 3;
     test::WriteBytes(expected, Encoded(form->document()));
     ::kill(::getpid(), SIGKILL);
     return 4;
@@ -79,132 +76,97 @@ TEST_F(RecoveryTest, CopyOfAKilledEditorIsOfferedAndSavesAsItsSaveWould) {
   dialogs.confirmAnswers = {Answer::Yes};
   start();
   ASSERT_EQ(dialogs.confirmQuestions.size(), 1);
-  EXPECT_TRUE(dialogs.confirmQuestions[0].contains(QString::fromStdString(game.file("river.map"))))
-      << dialogs.confirmQuestions[0].toStdString();
-  EXPECT_EQ(Encoded(form->document()), ReadBytes(expected));
+  EXPECT_TRUE(dialogs.confirmQuestions[0].contains(QString::fromStdString(game.file("river.map"))));
+  EXPECT_EQ(Encoded(form->document()), test::ReadBytes(expected));
   EXPECT_TRUE(form->isWindowModified());
-  EXPECT_FALSE(form->MapImage->isHidden());
   EXPECT_EQ(form->headerSection(0), "river - 30W x 20H - No. 77");
   EXPECT_EQ(form->SaveDialog1.fileName.toStdString(), game.file("river.map"));
-  EXPECT_EQ(copies(), QStringList{QFileInfo(form->recovery().store().mapPath()).fileName()});
+  EXPECT_EQ(copies(), QStringList{ownCopy(*form)});  // the old copy went once this one was written
 
   okParameters(77);
   chooseSave(game.file("saved.map"));
   form->SaveAs1Click();
-  EXPECT_EQ(ReadBytes(game.path() / "saved.map"), ReadBytes(expected));
+  EXPECT_EQ(test::ReadBytes(game.path() / "saved.map"), test::ReadBytes(expected));
   EXPECT_FALSE(form->isWindowModified());
   EXPECT_TRUE(copies().isEmpty());
 }
 
-TEST_F(RecoveryTest, AnswersToTheOfferedCopy) {
+// Yes opens the copy, No deletes it, Cancel keeps it; a copy that cannot be
+// read is reported and kept aside; a running editor's copy is left alone.
+TEST_F(RecoveryTest, CopiesFoundAtStartUp) {
   MapDocument document;
   document.header = {33, 20, 15};
   document.grid.setRecord(4, 5, {9, 1, 0, 2, 3, 4, 5});
+  const QByteArray map = QByteArray(reinterpret_cast<const char*>(Encoded(document).data()), 14561);
+  const QByteArray note = R"({"source": "", "time": "2026-01-02T03:04:05.000Z"})";
   const struct {
     Answer answer;
-    bool opened;
-    int copiesLeft;  // No deletes the copy; Yes leaves the editor's own
-  } cases[] = {{Answer::Yes, true, 1}, {Answer::No, false, 0}, {Answer::Cancel, false, 1}};
+    QByteArray map, note;
+    int copiesLeft;  // Yes leaves the editor's own
+    const char* error;
+  } cases[] = {{Answer::Yes, map, note, 1, nullptr},
+               {Answer::No, map, note, 0, nullptr},
+               {Answer::Cancel, map, note, 1, nullptr},
+               {Answer::Yes, map.left(100), note, 0, "(Read beyond end of file)"},
+               {Answer::Yes, map, "{\"source\": 5}", 0, "(its note is damaged)"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(int(c.answer));
-    QDir(folder).removeRecursively();
-    leaveCopy(document, QString());
-    dialogs.confirmQuestions.clear();
-    dialogs.confirmAnswers = {c.answer};
-    start();
-    ASSERT_EQ(dialogs.confirmQuestions.size(), 1);
-    EXPECT_TRUE(dialogs.confirmQuestions[0].contains("a recovery copy of Untitled, written "));
-    EXPECT_EQ(form->MapImage->isHidden(), !c.opened);
-    EXPECT_EQ(copies().size(), c.copiesLeft);
-    if (c.opened) {
-      EXPECT_EQ(form->document().grid, document.grid);
-      EXPECT_EQ(form->headerSection(0), "Untitled - 20W x 15H - No. ??");
-    }
-    form.reset();
-  }
-}
-
-TEST_F(RecoveryTest, TwoEditorsAtOnceKeepTheirOwnCopies) {
-  start();
-  form->New1Click();
-  paint(kCity, 1, 1);
-  form->recovery().writeNow();
-  ASSERT_TRUE(form->recovery().waitForWrites());
-  test::ScriptedDialogs otherDialogs;
-  TForm1 other(otherDialogs, programFolder());
-  EXPECT_TRUE(otherDialogs.confirmQuestions.isEmpty());
-  EXPECT_TRUE(otherDialogs.errors.isEmpty());
-  other.New1Click();
-  other.TerrainList->setCurrentRow(kSand);
-  other.MapImageMouseUp(Qt::LeftButton, test::HexCentre(other.viewState(), 2, 2));
-  other.recovery().writeNow();
-  ASSERT_TRUE(other.recovery().waitForWrites());
-  EXPECT_EQ(copies().size(), 2);
-  form.reset();  // ends normally: its copy goes, the other's stays
-  EXPECT_EQ(copies(), QStringList{QFileInfo(other.recovery().store().mapPath()).fileName()});
-}
-
-TEST_F(RecoveryTest, UnreadableCopyIsReportedAndKeptAside) {
-  const QByteArray goodNote = R"({"source": "", "time": "2026-01-02T03:04:05.000Z"})";
-  const struct {
-    const char* name;
-    QByteArray map;
-    QByteArray note;
-    const char* reason;
-  } cases[] = {
-      {"short map", QByteArray(100, 'x'), goodNote, "(Read beyond end of file)"},
-      {"damaged note", QByteArray(14561, '\0'), "{\"source\": 5}", "(its note is damaged)"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(int(&c - cases));
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     for (const auto& [suffix, bytes] : {std::pair{".map", c.map}, std::pair{".json", c.note}}) {
       QFile file(folder + "/left" + suffix);
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-      file.write(bytes);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
+    dialogs.confirmQuestions.clear();
     dialogs.errors.clear();
+    dialogs.confirmAnswers = {c.answer};
     start();
-    EXPECT_TRUE(dialogs.confirmQuestions.isEmpty());
-    ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(dialogs.errors[0].contains(c.reason)) << dialogs.errors[0].toStdString();
-    EXPECT_TRUE(dialogs.errors[0].endsWith("kept in " + folder + "/unreadable"));
-    EXPECT_TRUE(copies().isEmpty());
-    EXPECT_TRUE(QFile::exists(folder + "/unreadable/left.map"));
-    EXPECT_TRUE(QFile::exists(folder + "/unreadable/left.json"));
-    form.reset();
+    EXPECT_EQ(copies().size(), c.copiesLeft);
+    EXPECT_EQ(form->MapImage->isHidden(), c.answer != Answer::Yes || c.error);
+    if (c.error) {
+      ASSERT_EQ(dialogs.errors.size(), 1);
+      EXPECT_TRUE(dialogs.errors[0].contains(c.error)) << dialogs.errors[0].toStdString();
+      EXPECT_TRUE(dialogs.errors[0].endsWith("kept in " + folder + "/unreadable"));
+      EXPECT_TRUE(QFile::exists(folder + "/unreadable/left.map") && QFile::exists(folder + "/unreadable/left.json"));
+      continue;
+    }
+    ASSERT_EQ(dialogs.confirmQuestions.size(), 1);
+    EXPECT_TRUE(dialogs.confirmQuestions[0].contains("a recovery copy of Untitled, written 2026-01-02 "));
+    if (c.answer == Answer::Yes) {
+      EXPECT_EQ(form->document().grid, document.grid);
+      EXPECT_EQ(form->headerSection(0), "Untitled - 20W x 15H - No. ??");
+    }
   }
+
+  // A second editor while the first runs: neither takes the other's copy.
+  QDir(folder).removeRecursively();
+  startChanged();
+  test::ScriptedDialogs otherDialogs;
+  TForm1 other(otherDialogs, programFolder());
+  EXPECT_TRUE(otherDialogs.confirmQuestions.isEmpty() && otherDialogs.errors.isEmpty());
+  other.New1Click();
+  paint(other, kSand, 2, 2);
+  other.recovery().writeNow();
+  ASSERT_TRUE(other.recovery().waitForWrites());
+  EXPECT_EQ(copies().size(), 2);
+  form.reset();  // ends normally: its copy goes, the other's stays
+  EXPECT_EQ(copies(), QStringList{ownCopy(other)});
 }
 
 TEST_F(RecoveryTest, CopyGoesWhenTheMapIsSavedReplacedOrTheEditorEnds) {
   writeMap("other.map", test::MapFileBytes(40, 30, 20));
-  const struct {
-    const char* name;
-    std::function<void()> action;
-  } cases[] = {
-      {"save", [this] { okParameters(), chooseSave(game.file("s.map")), form->SaveAs1Click(); }},
-      {"undo to the saved state", [this] { form->Undo1->trigger(); }},
-      {"new", [this] { dialogs.confirmAnswers = {Answer::No}, form->New1Click(); }},
-      {"open", [this] {
-         dialogs.confirmAnswers = {Answer::No};
-         chooseOpen(game.file("other.map"));
-         form->Open1Click();
-       }},
-      {"normal end", [this] { form.reset(); }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    start();
-    form->New1Click();
-    paint(kCity, 1, 1);
-    form->recovery().writeNow();
-    ASSERT_TRUE(form->recovery().waitForWrites());
+  const std::function<void()> actions[] = {
+      [this] { okParameters(), chooseSave(game.file("s.map")), form->SaveAs1Click(); },
+      [this] { form->Undo1->trigger(); },  // back at the saved state
+      [this] { dialogs.confirmAnswers = {Answer::No}, form->New1Click(); },
+      [this] { dialogs.confirmAnswers = {Answer::No}, chooseOpen(game.file("other.map")), form->Open1Click(); },
+      [this] { form.reset(); }};
+  for (const auto& action : actions) {
+    SCOPED_TRACE(&action - actions);
+    startChanged();
     ASSERT_EQ(copies().size(), 1);
-    c.action();
-    EXPECT_TRUE(copies().isEmpty());
+    action();
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
-    form.reset();
   }
 }
 
@@ -215,17 +177,19 @@ TEST_F(RecoveryTest, WrittenAfterAQuietSpellOrDuringLongWorkAndFailuresReportedO
   QElapsedTimer clock;
   clock.start();
   for (int step = 0; copies().isEmpty() && clock.elapsed() < 5000; ++step) {
-    paint(step % 2 != 0 ? kCity : kSand, 1, 1);  // a change every 30 ms: never quiet
+    paint(*form, step % 2 != 0 ? kCity : kSand, 1, 1);  // a change every 30 ms: never quiet
     QTest::qWait(30);
   }
   EXPECT_EQ(copies().size(), 1);
   EXPECT_GE(clock.elapsed(), 550);
-  const std::filesystem::path copy = form->recovery().store().mapPath().toStdString();
+  const auto current = [&] {
+    return test::ReadBytes(form->recovery().store().mapPath().toStdString()) == Encoded(form->document());
+  };
   // Written from the map as it was then; the quiet spell after the last change brings it up to date.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ReadBytes(copy) == Encoded(form->document()); }, 3000));
+  EXPECT_TRUE(QTest::qWaitFor(current, 3000));
   form->Undo1->trigger();
-  EXPECT_NE(ReadBytes(copy), Encoded(form->document()));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ReadBytes(copy) == Encoded(form->document()); }, 3000));
+  EXPECT_FALSE(current());
+  EXPECT_TRUE(QTest::qWaitFor(current, 3000));
 
   // A folder that cannot be made: one report, and editing goes on.
   form.reset();
@@ -236,7 +200,7 @@ TEST_F(RecoveryTest, WrittenAfterAQuietSpellOrDuringLongWorkAndFailuresReportedO
   start();
   form->New1Click();
   for (int code : {kCity, kSand, kHill}) {
-    paint(code, 1, 1);
+    paint(*form, code, 1, 1);
     form->recovery().writeNow();
     EXPECT_FALSE(form->recovery().waitForWrites());
   }
