@@ -22,6 +22,7 @@
 #include "editor/hex_change.h"
 #include "editor/image_control.h"
 #include "editor/recovery_store.h"
+#include "editor/paint_gestures.h"
 #include "editor/road_box.h"
 #include "editor/scroll_bar.h"
 
@@ -65,9 +66,12 @@ QString HexCaption(const char* format, int column, int row, int code) {
 }
 
 // Characters, as a key-press handler of a window sees them; Tab moves the
-// focus instead.
+// focus instead. X11 gives control keys text too (Backspace, Delete, Escape,
+// Return, Ctrl+letters): those type nothing and are no road keys.
 bool IsCharacterKey(const QKeyEvent& event) {
-  return !event.text().isEmpty() && event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab;
+  if (event.text().isEmpty() || !event.text().at(0).isPrint()) return false;
+  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  return event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab;
 }
 
 }  // namespace
@@ -288,7 +292,9 @@ void TForm1::connectHandlers() {
     if (position != view_.OriginRow) VScrollBarScroll(position);
   });
 
+  connect(MapImage, &kxc2::ImageControl::mousePressed, this, &TForm1::MapImageMouseDown);
   connect(MapImage, &kxc2::ImageControl::mouseMoved, this, &TForm1::MapImageMouseMove);
+  connect(FillArea1, &QAction::triggered, this, &TForm1::FillArea1Click);
   connect(MapImage, &kxc2::ImageControl::mouseReleased, this, &TForm1::MapImageMouseUp);
   for (kxc2::RoadBox* road : {Road1, Road2, Road3, Road4, Road5, Road6})
     connect(road, &kxc2::RoadBox::mouseReleased, this, &TForm1::PlaceRoads2);
@@ -390,7 +396,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && receivesKeysFirst(watched)) {
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (IsCharacterKey(key) && !isHistoryShortcut(key)) FormKeyPress(key.text().at(0));
+    if (IsCharacterKey(key)) FormKeyPress(key.text().at(0));
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -523,13 +529,61 @@ void TForm1::keepTerrainShown() {
   TerrainList->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
 }
 
+void TForm1::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position) {
+  if (button != Qt::LeftButton || !mapPresent()) return;
+  if (modifiers & Qt::ShiftModifier) {
+    fillArea(kxc2::PixelToHex(view_, position.x(), position.y()));
+    return;
+  }
+  if (!LMBCheck->isChecked() || TerrainList->currentRow() < 0) return;
+  stroke_ = {true, position, stroke_.number + 1};
+}
+
 void TForm1::MapImageMouseMove(QPoint position) {
+  if (stroke_.active) paintStrokeTo(position);
   const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
   WriteCursorHexCaption(hex.column, hex.row);
 }
 
+// Every hex from the last pointer position to this one, by the click's rule;
+// the stroke's changes merge into one Undo step.
+void TForm1::paintStrokeTo(QPoint position) {
+  const int code = TerrainList->currentRow();
+  if (code < 0) return;
+  const kxc2::MapGrid& grid = document_.grid;
+  kxc2::HexChange change(kxc2::PaintText(code), stroke_.number);
+  for (const HexCoord& hex : kxc2::HexesAlongSegment(view_, stroke_.last, position))
+    change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
+  stroke_.last = position;
+  applyHexChange(std::move(change));
+}
+
+void TForm1::fillArea(HexCoord start) {
+  const int code = TerrainList->currentRow();
+  const kxc2::MapGrid& grid = document_.grid;
+  if (code < 0 || !kxc2::IsInGrid(start.column, start.row) || grid.terrain(start.column, start.row) == code) return;
+  kxc2::HexChange change(QStringLiteral("Fill ") + QString::fromStdString(kxc2::DisplayNameOrUnknown(code)));
+  for (const HexCoord& hex : kxc2::ConnectedArea(grid, start))
+    change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
+  applyHexChange(std::move(change));
+  if (kxc2::IsInGrid(view_.SelectedColumn, view_.SelectedRow)) {
+    LoadRoadBoxes(view_.SelectedColumn, view_.SelectedRow);
+    WriteSelectedHexCaption();
+  }
+}
+
+void TForm1::FillArea1Click() {
+  if (!mapPresent() || !view_.SelectionValid) return;
+  fillArea({view_.SelectedColumn, view_.SelectedRow});
+}
+
 void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
   if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) return;
+  if (button == Qt::LeftButton && stroke_.active) {
+    // The last stretch, so the release's own paint below finds it done.
+    paintStrokeTo(position);
+    stroke_.active = false;
+  }
   if (view_.SelectedColumn >= 0) ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
   const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
   view_.SelectedColumn = hex.column;

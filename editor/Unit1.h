@@ -115,6 +115,7 @@ class TForm1 : public QMainWindow {
   QAction* Exit1 = nullptr;
   QAction* Undo1 = nullptr;
   QAction* Redo1 = nullptr;
+  QAction* FillArea1 = nullptr;
   QAction* N3 = nullptr;
   QAction* ZoomIn1 = nullptr;
   QAction* ZoomOut1 = nullptr;
@@ -149,9 +150,14 @@ class TForm1 : public QMainWindow {
   void ZoomOut1Click();
   void HScrollBarScroll(int scrollPos);
   void VScrollBarScroll(int scrollPos);
+  // A left press starts a stroke (with "LMB sets terrain") or, with Shift,
+  // fills the area under the pointer.
+  void MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
   void MapImageMouseMove(QPoint position);
   void MapImageMouseUp(Qt::MouseButton button, QPoint position);
   void PlaceRoads2();
+  // The connected area of the selected hex's terrain, in the list's terrain.
+  void FillArea1Click();
   // Open's steps after the file dialog: a file named on the command line, a
   // dropped file and a recent map all come this way.
   void openMapFile(const QString& fileName);
@@ -198,6 +204,14 @@ class TForm1 : public QMainWindow {
   void selectTerrainItem(int code);
   void keepTerrainShown();
   void WriteCursorHexCaption(int column, int row);
+  // Painting by dragging and filling (Unit1.cpp).
+  void paintStrokeTo(QPoint position);
+  void fillArea(kxc2::HexCoord start);
+  struct Stroke {
+    bool active = false;
+    QPoint last;
+    int number = 0;  // the stroke's changes merge into one Undo step
+  } stroke_;
   void scrollOrigin(int& origin, int position);
 
   kxc2::UserDialogs& dialogs_;
@@ -259,7 +273,6 @@ class TForm1 : public QMainWindow {
   kxc2::RecentMaps recentMaps_;
   // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
   void buildHistory(QMenu* menu);
-  bool isHistoryShortcut(const QKeyEvent& key) const;
   void writeHexChange(const kxc2::HexChange& change, bool after, bool firstApply);
   void historyCleanChanged(bool clean);
   // A new map from New, Open or a recovered copy; file is empty for Untitled.

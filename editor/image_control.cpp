@@ -30,6 +30,10 @@ void ImageControl::paintEvent(QPaintEvent* event) {
   painter.drawImage(area.topLeft(), picture_, area);
 }
 
+void ImageControl::mousePressEvent(QMouseEvent* event) {
+  emit mousePressed(event->button(), event->modifiers(), PixelOf(*event));
+}
+
 void ImageControl::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(PixelOf(*event)); }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {

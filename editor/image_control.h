@@ -21,11 +21,13 @@ class ImageControl : public QWidget {
   void makePicture();
 
  signals:
+  void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
   void mouseMoved(QPoint position);
   void mouseReleased(Qt::MouseButton button, QPoint position);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -317,6 +317,7 @@ void TForm1::showMapSelectedAtOrigin() {
   SaveAs1->setEnabled(true);
   PaintBMPs1->setEnabled(true);
   ArtworkPreview1->setEnabled(true);
+  FillArea1->setEnabled(true);
 }
 
 // ---- Save ---------------------------------------------------------------

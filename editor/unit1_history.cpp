@@ -29,10 +29,14 @@ void TForm1::buildHistory(QMenu* menu) {
   Redo1 = undoStack_->createRedoAction(this, QStringLiteral("Redo"));
   Redo1->setObjectName(QStringLiteral("Redo1"));
   Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  FillArea1 = new QAction(QStringLiteral("Fill Area"), this);
+  FillArea1->setObjectName(QStringLiteral("FillArea1"));
+  FillArea1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  FillArea1->setEnabled(false);  // until New or Open brings a map
   N3 = new QAction(this);
   N3->setObjectName(QStringLiteral("N3"));
   N3->setSeparator(true);
-  menu->addActions({Undo1, Redo1, N3});
+  menu->addActions({Undo1, Redo1, FillArea1, N3});
 
   recovery_ = std::make_unique<kxc2::RecoveryKeeper>(
       kxc2::RecoveryStore::DefaultFolder(), document_, [this] { return mapFile_; },
@@ -41,15 +45,6 @@ void TForm1::buildHistory(QMenu* menu) {
   connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
     if (!undoStack_->isClean()) recovery_->mapChanged();
   });
-}
-
-// Their key presses reach the window only while the item is disabled; they
-// are no typed characters then either.
-bool TForm1::isHistoryShortcut(const QKeyEvent& key) const {
-  const QKeySequence pressed(key.keyCombination());
-  for (const QAction* action : {Undo1, Redo1})
-    if (action->shortcuts().contains(pressed)) return true;
-  return false;
 }
 
 bool TForm1::applyHexChange(kxc2::HexChange change) {

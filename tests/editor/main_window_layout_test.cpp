@@ -224,6 +224,7 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
                      {"Exit1", "Exit", true, false}});
   check(form.Edit1, {{"Undo1", "Undo", false, false, "Ctrl+Z"},
                      {"Redo1", "Redo", false, false, "Ctrl+Y; Ctrl+Shift+Z"},
+                     {"FillArea1", "Fill Area", false, false, "Ctrl+F"},
                      {"N3", nullptr, false, false},
                      {"ZoomIn1", "Zoom In", true, true},
                      {"ZoomOut1", "Zoom Out", true, false}});
