@@ -15,10 +15,10 @@
 #include "editor/image_control.h"
 #include "editor/ini_file.h"
 #include "editor/road_box.h"
+#include "editor/settings_location.h"
 
 namespace {
 
-const char* const kSettingsFileName = "KXC2MAP.INI";
 const char* const kSettingsSection = "Locations";
 const char* const kGameFolderKey = "KC2";
 const char* const kGameExecutable = "KORVEX2.EXE";
@@ -60,6 +60,7 @@ QString GamePath(const QString& base, const char* name) {
 void TForm1::FormCreate() {
   programFolder_ = FromLocal(kxc2::WithTrailingSeparator(Local(programFolder_)));
   gameFolder_ = programFolder_;
+  userFolder_ = kxc2::UserConfigFolder();
   prepareFileDialogs();
   readOrAskGameFolder();
   createUserFolders();
@@ -78,7 +79,7 @@ void TForm1::prepareFileDialogs() {
 }
 
 void TForm1::readOrAskGameFolder() {
-  const QString settingsPath = GamePath(programFolder_, kSettingsFileName);
+  const QString settingsPath = kxc2::SettingsFilePath(programFolder_, userFolder_);
   if (!QFileInfo(settingsPath).isFile()) {
     locateGame(settingsPath);
     return;
@@ -96,6 +97,7 @@ void TForm1::locateGame(const QString& settingsPath) {
   if (AsciiUpper(chosen.fileName()) != QLatin1String(kGameExecutable)) return;
   const QString folder = FromLocal(kxc2::WithTrailingSeparator(Local(chosen.absolutePath())));
   try {
+    kxc2::MakeSettingsFolder(settingsPath);
     kxc2::WriteIniString(Local(settingsPath), kSettingsSection, kGameFolderKey, Local(folder));
   } catch (const std::exception&) {
     // The settings never bring up a message; the next start simply asks again.

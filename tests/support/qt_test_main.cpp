@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
                                                  QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
   }
+  // Never the user's own settings or tile sets.
+  QTemporaryDir configHome;
+  qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
