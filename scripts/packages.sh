@@ -1,6 +1,12 @@
 # Package lists shared by the set-up scripts.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
-TEST_PACKAGES=(g++-mingw-w64-x86-64)
+# The installed files' checks: desktop-file-validate, appstreamcli, groff and
+# man, bash-completion to load the completion as a shell would, file for
+# the icons' sizes.
+TEST_PACKAGES=(g++-mingw-w64-x86-64 desktop-file-utils appstream groff-base man-db bash-completion file)
+# ./package.sh: CPack's DEB generator (dpkg-shlibdeps, and file to find the
+# binaries) and lintian.
+PACKAGE_PACKAGES=(dpkg-dev file lintian)
 # ./bench.sh: whole-process timing, and an X server and Xlib for the
 # editor's start-up.
 BENCH_PACKAGES=(hyperfine xvfb xauth libx11-dev)
