@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for
 # SECONDS (default 60). New inputs go to build-fuzz/corpus/<fuzzer>; the
 # seeds in fuzz/seeds/<fuzzer> are only read. A finding stops that fuzzer,
@@ -11,9 +11,12 @@
 # usage: ./fuzz.sh [SECONDS] [FUZZER...]
 set -eu
 
+root=$(cd "$(dirname "$0")" && pwd)
+source "$root/scripts/packages.sh"
+"$root/scripts/install-packages.sh" "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-root=$(cd "$(dirname "$0")" && pwd)
 build="$root/build-fuzz"
 fuzzers=${*:-"fuzz_shp_decoder fuzz_shp_bitmap fuzz_map_reader fuzz_settings_reader fuzz_tileset_paint"}
 

@@ -20,6 +20,7 @@
 #include "editor/form_style.h"
 #include "editor/image_control.h"
 #include "editor/road_box.h"
+#include "editor/scroll_bar.h"
 
 using kxc2::HexCoord;
 using kxc2::SansSerifFont;
@@ -91,8 +92,10 @@ void TForm1::setHeaderSection(int section, const QString& text) {
 void TForm1::buildLayout() {
   setObjectName("Form1");
   setWindowTitle(QString::fromLatin1(kWindowCaption));
+  setAcceptDrops(true);
   setFont(SansSerifFont(11));
-  resize(kOuterSize - kAssumedFrame);
+  firstSize_ = kOuterSize - kAssumedFrame;
+  resize(firstSize_);
   buildMenu();
   auto* client = Named(new QWidget(this), "ClientArea");
   setCentralWidget(client);
@@ -106,6 +109,8 @@ void TForm1::buildLayout() {
   MapTiles2 = kxc2::PrepareAtlas(kxc2::MapTiles2Picture());
   mapView_ = std::make_unique<kxc2::MapView>(document_.grid, view_, MapImage->picture(), MapTiles,
                                              MapTiles2);
+
+  recordAnchors();
 
   setTabOrder(Road6, Road1);
   setTabOrder(Road1, Road2);
@@ -133,6 +138,9 @@ void TForm1::buildMenu() {
   File1 = Named(MainMenu1->addMenu("File"), "File1");
   New1 = item(File1, "New1", "New", true);
   Open1 = item(File1, "Open1", "Open", true);
+  RecentMaps1 = Named(File1->addMenu("Recent Maps"), "RecentMaps1");
+  Named(RecentMaps1->menuAction(), "RecentMaps1");
+  RecentMaps1->setEnabled(false);
   N2 = separator(File1, "N2");
   SaveAs1 = item(File1, "SaveAs1", "Save .MAP", false);
   PaintBMPs1 = item(File1, "PaintBMPs1", "Paint .BMPs", false);
@@ -175,9 +183,9 @@ void TForm1::buildMapControls(QWidget* client) {
   MapImage->makePicture();
   MapImage->hide();  // until New or Open brings a map
 
-  HScrollBar = Named(new QScrollBar(Qt::Horizontal, client), "HScrollBar");
+  HScrollBar = Named(new kxc2::ScrollBar(Qt::Horizontal, client), "HScrollBar");
   HScrollBar->setGeometry(8, 505, 616, 16);
-  VScrollBar = Named(new QScrollBar(Qt::Vertical, client), "VScrollBar");
+  VScrollBar = Named(new kxc2::ScrollBar(Qt::Vertical, client), "VScrollBar");
   VScrollBar->setGeometry(624, 31, 16, 475);
   for (QScrollBar* bar : {HScrollBar, VScrollBar}) {
     bar->setSingleStep(1);
@@ -255,6 +263,14 @@ void TForm1::connectHandlers() {
           [this] { VScrollBarScroll(VScrollBar->sliderPosition()); });
   connect(VScrollBar, &QAbstractSlider::sliderReleased, this,
           [this] { VScrollBarScroll(VScrollBar->sliderPosition()); });
+  // The menu's "Scroll here" sets the value without an action; its other
+  // items raise one and have already scrolled.
+  connect(HScrollBar, &kxc2::ScrollBar::movedByMenu, this, [this](int position) {
+    if (position != view_.OriginColumn) HScrollBarScroll(position);
+  });
+  connect(VScrollBar, &kxc2::ScrollBar::movedByMenu, this, [this](int position) {
+    if (position != view_.OriginRow) VScrollBarScroll(position);
+  });
 
   connect(MapImage, &kxc2::ImageControl::mouseMoved, this, &TForm1::MapImageMouseMove);
   connect(MapImage, &kxc2::ImageControl::mouseReleased, this, &TForm1::MapImageMouseUp);
@@ -277,11 +293,73 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::applyOuterSize() {
   outerSizeApplied_ = true;
   const QSize frame = frameGeometry().size() - size();
-  resize(kOuterSize - frame);
+  firstSize_ = kOuterSize - frame;
+  setMinimumSize(firstSize_);
+  resize(firstSize_);
   if (const QScreen* screen = this->screen()) {
     QRect outer(frameGeometry().topLeft(), kOuterSize);
     outer.moveCenter(screen->availableGeometry().center());
     move(outer.topLeft());
+  }
+}
+
+void TForm1::recordAnchors() {
+  const auto anchor = [this](QWidget* widget, bool stretchX, bool stretchY, bool moveX, bool moveY) {
+    anchors_.push_back({widget, widget->geometry(), stretchX, stretchY, moveX, moveY});
+  };
+  anchor(Header1, true, false, false, false);
+  anchor(MapImage, true, true, false, false);
+  anchor(HScrollBar, true, false, false, true);
+  anchor(VScrollBar, false, true, true, false);
+  for (QWidget* right : std::initializer_list<QWidget*>{LMBCheck, TerrainList, Shape1, Road1, Road2, Road3, Road4,
+                                                         Road5, Road6, Label1, Label2, Label3, Label4, Label5,
+                                                         Label6, Label7, Label8, Label9})
+    anchor(right, false, false, true, false);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  layoutForSize();
+}
+
+void TForm1::layoutForSize() {
+  if (anchors_.empty()) return;
+  const QSize extra = (size() - firstSize_).expandedTo(QSize(0, 0));
+  for (const Anchor& anchor : anchors_) {
+    QRect bounds = anchor.first;
+    if (anchor.stretchX) bounds.setWidth(bounds.width() + extra.width());
+    if (anchor.stretchY) bounds.setHeight(bounds.height() + extra.height());
+    bounds.translate(anchor.moveX ? extra.width() : 0, anchor.moveY ? extra.height() : 0);
+    anchor.widget->setGeometry(bounds);
+  }
+  applyViewSize(MapImage->size());
+}
+
+void TForm1::applyViewSize(QSize size) {
+  if (size == QSize(view_.ViewWidth, view_.ViewHeight) && MapImage->picture().size() == size) return;
+  view_.ViewWidth = size.width();
+  view_.ViewHeight = size.height();
+  MapImage->makePicture();
+  updateScrollRanges();
+  if (!mapPresent()) return;
+  RedrawView();
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
+// The bars' ranges and pages follow the view's size; an origin past the new
+// range moves back so the view stays filled.
+void TForm1::updateScrollRanges() {
+  if (view_.ZoomedIn) {
+    view_.OriginColumn = std::min(view_.OriginColumn, kxc2::MaxOriginColumn(view_));
+    view_.OriginRow = std::min(view_.OriginRow, kxc2::MaxOriginRow(view_));
+  }
+  HScrollBar->setRange(0, kxc2::MaxOriginColumn(view_));
+  HScrollBar->setPageStep(kxc2::ShownColumns(view_) - 1);
+  VScrollBar->setRange(0, kxc2::MaxOriginRow(view_));
+  VScrollBar->setPageStep(kxc2::ShownRows(view_) - 1);
+  if (view_.ZoomedIn) {
+    HScrollBar->setValue(view_.OriginColumn);
+    VScrollBar->setValue(view_.OriginRow);
   }
 }
 
@@ -344,7 +422,7 @@ void TForm1::ZoomIn1Click() {
   ZoomIn1->setChecked(true);
   ZoomOut1->setChecked(false);
   view_.ZoomedIn = true;
-  const HexCoord origin = kxc2::ZoomInOrigin(view_.SelectedColumn, view_.SelectedRow);
+  const HexCoord origin = kxc2::ZoomInOrigin(view_.SelectedColumn, view_.SelectedRow, view_);
   view_.OriginColumn = origin.column;
   view_.OriginRow = origin.row;
   VScrollBar->setEnabled(true);

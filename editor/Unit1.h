@@ -8,9 +8,12 @@
 #include <QMenuBar>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "core/map_grid.h"
 #include "editor/map_view.h"
+#include "editor/recent_maps.h"
+#include "editor/scroll_bar.h"
 #include "editor/user_dialogs.h"
 #include "editor/view_state.h"
 
@@ -58,8 +61,8 @@ class TForm1 : public QMainWindow {
   // Components, named as in the window's layout.
   QHeaderView* Header1 = nullptr;
   kxc2::ImageControl* MapImage = nullptr;
-  QScrollBar* HScrollBar = nullptr;
-  QScrollBar* VScrollBar = nullptr;
+  kxc2::ScrollBar* HScrollBar = nullptr;
+  kxc2::ScrollBar* VScrollBar = nullptr;
   QCheckBox* LMBCheck = nullptr;
   QListWidget* TerrainList = nullptr;
   kxc2::RoadBox* Road1 = nullptr;
@@ -85,6 +88,7 @@ class TForm1 : public QMainWindow {
   QMenu* Help1 = nullptr;
   QAction* New1 = nullptr;
   QAction* Open1 = nullptr;
+  QMenu* RecentMaps1 = nullptr;
   QAction* N2 = nullptr;
   QAction* SaveAs1 = nullptr;
   QAction* PaintBMPs1 = nullptr;
@@ -123,10 +127,17 @@ class TForm1 : public QMainWindow {
   void MapImageMouseMove(QPoint position);
   void MapImageMouseUp(Qt::MouseButton button, QPoint position);
   void PlaceRoads2();
+  // Open's steps after the file dialog: a file named on the command line, a
+  // dropped file and a recent map all come this way.
+  void openMapFile(const QString& fileName);
+  void openRecentMap(const QString& fileName);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -141,6 +152,11 @@ class TForm1 : public QMainWindow {
   void connectHandlers();
   bool receivesKeysFirst(const QObject* watched) const;
   void applyOuterSize();
+  // A window larger than its first size gives the map view the room.
+  void recordAnchors();
+  void layoutForSize();
+  void applyViewSize(QSize size);
+  void updateScrollRanges();
 
   // Hex editing helpers (Unit1.cpp).
   void LoadRoadBoxes(int column, int row);
@@ -161,6 +177,13 @@ class TForm1 : public QMainWindow {
   QStandardItemModel* headerModel_ = nullptr;
   std::unique_ptr<kxc2::MapView> mapView_;
   bool outerSizeApplied_ = false;
+  QSize firstSize_;
+  struct Anchor {
+    QWidget* widget;
+    QRect first;
+    bool stretchX, stretchY, moveX, moveY;
+  };
+  std::vector<Anchor> anchors_;
 
   // Window commands and settings (unit1_commands.cpp).
 
@@ -192,4 +215,13 @@ class TForm1 : public QMainWindow {
   TForm3& aboutWindow();
 
   QString gameFolder_;
+
+  // Recent maps, kept in the settings file.
+  QString settingsPath() const;
+  void readRecentMaps();
+  void rememberMap(const QString& fileName);
+  void forgetMap(const QString& fileName);
+  void writeRecentMaps();
+  void rebuildRecentMenu();
+  kxc2::RecentMaps recentMaps_;
 };

@@ -18,6 +18,8 @@ QFont FontOf(const QStringList& families, QFont::StyleHint hint, int pixelSize) 
 
 }  // namespace
 
+// After each original face comes its metric twin from fonts-liberation2, which
+// the kit depends on: the layouts only fit faces of those widths.
 QFont SansSerifFont(int pixelSize, bool bold) {
   QFont font = FontOf({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Nimbus Sans",
                        "Arial", "DejaVu Sans"},

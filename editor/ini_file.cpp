@@ -1,5 +1,6 @@
 #include "editor/ini_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -74,10 +75,17 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
+  // A folder opens as a stream here and then fails to read with an exception.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return {};
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return Parse(text);
+  try {
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return Parse(text);
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
 }
 
 std::size_t IniFile::findSection(std::string_view section) const {

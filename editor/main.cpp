@@ -1,5 +1,6 @@
 // KxC2Map: the map editor's program start.
 #include <QApplication>
+#include <QTimer>
 
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
@@ -18,5 +19,12 @@ int main(int argc, char** argv) {
   form1.Form3 = new TForm3(&form1);
 
   form1.show();
+  // A map named on the command line (or by the desktop) opens once the
+  // window is up, as Open would open it.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 1) {
+    const QString fileName = arguments.at(1);
+    QTimer::singleShot(0, &form1, [&form1, fileName] { form1.openMapFile(fileName); });
+  }
   return application.exec();
 }

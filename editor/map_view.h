@@ -10,12 +10,11 @@ namespace kxc2 {
 
 class Canvas;
 
+// The view at the window's first size; a larger window gives a larger view.
 inline constexpr int kViewWidth = 616;
 inline constexpr int kViewHeight = 475;
 inline constexpr int kWindowColumns = 14;  // hexes across the zoomed-in view
 inline constexpr int kWindowRows = 10;
-inline constexpr int kMaxOriginColumn = kGridColumns - kWindowColumns;  // 31
-inline constexpr int kMaxOriginRow = kGridRows - kWindowRows;           // 30
 
 // Cell size and the raise of an even column at one zoom level.
 struct CellGeometry {
@@ -28,9 +27,21 @@ struct CellGeometry {
 inline constexpr CellGeometry kZoomedInCell{44, 50, 25};
 inline constexpr CellGeometry kZoomedOutCell{12, 12, 6};
 
-constexpr const CellGeometry& GeometryOf(const ViewState& view) {
-  return view.ZoomedIn ? kZoomedInCell : kZoomedOutCell;
-}
+// Everything that depends on the view's size is worked out here from the
+// ViewState's ViewWidth and ViewHeight, so that 616 x 475 gives the figures
+// of the first size: 14 x 10 hexes, origins up to 31 and 30, scale 1.
+
+// Whole hexes the zoomed-in view shows across and down; a raised column's
+// hexes are the whole ones in the last row.
+int ShownColumns(const ViewState& view);
+int ShownRows(const ViewState& view);
+int MaxOriginColumn(const ViewState& view);
+int MaxOriginRow(const ViewState& view);
+// The largest whole-number scale of the 12-pixel cells at which the whole
+// map fits the zoomed-out view; never below 1.
+int ZoomedOutScale(const ViewState& view);
+
+CellGeometry GeometryOf(const ViewState& view);
 
 // The hex under a pixel of the view; always a hex of the grid.
 HexCoord PixelToHex(const ViewState& view, int x, int y);
@@ -39,9 +50,10 @@ QRect CellRect(const ViewState& view, int column, int row);
 // One pixel wider and taller than the cell: its right and bottom edges lie
 // on the neighbours' first pixels.
 QRect FocusRect(const ViewState& view, int column, int row);
-// The origin that puts the selected hex in the eighth column and fifth row
-// of the zoomed-in window where the grid's edges allow.
-HexCoord ZoomInOrigin(int selectedColumn, int selectedRow);
+// The origin that puts the selected hex in the middle of the zoomed-in view
+// (the eighth column and fifth row at the first size) where the grid's edges
+// allow.
+HexCoord ZoomInOrigin(int selectedColumn, int selectedRow, const ViewState& view = {});
 
 // Draws the map into the picture that the view's image control shows. Holds
 // references only: the grid, the view state, the picture and the atlases
@@ -63,12 +75,18 @@ class MapView {
  private:
   void drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoadTest);
   void drawZoomedOutCell(Canvas& canvas, int column, int row);
+  void redrawZoomedIn(Canvas& canvas);
+  void redrawZoomedOut(Canvas& canvas);
+  // The zoomed-out atlas at the view's scale, nearest-pixel, so it stays crisp.
+  const QImage& zoomedOutTiles();
 
   const MapGrid& grid_;
   const ViewState& view_;
   QImage& picture_;
   const QImage& tiles_;
   const QImage& tiles2_;
+  QImage scaledTiles2_;
+  int scaledTiles2Scale_ = 1;
 };
 
 // The atlas in the picture's format, so cells copy without conversion.

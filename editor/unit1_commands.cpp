@@ -1,5 +1,10 @@
 // Window commands of the main window: start-up, New, Open, Save, Exit, About.
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QScrollBar>
@@ -63,6 +68,7 @@ void TForm1::FormCreate() {
   userFolder_ = kxc2::UserConfigFolder();
   prepareFileDialogs();
   readOrAskGameFolder();
+  readRecentMaps();
   createUserFolders();
   SaveDialog1.initialFolder = GamePath(gameFolder_, "scenario");
   setStartViewState();
@@ -79,12 +85,12 @@ void TForm1::prepareFileDialogs() {
 }
 
 void TForm1::readOrAskGameFolder() {
-  const QString settingsPath = kxc2::SettingsFilePath(programFolder_, userFolder_);
-  if (!QFileInfo(settingsPath).isFile()) {
-    locateGame(settingsPath);
+  const QString path = settingsPath();
+  if (!QFileInfo(path).isFile()) {
+    locateGame(path);
     return;
   }
-  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath));
+  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(path));
   gameFolder_ = FromLocal(settings.readString(kSettingsSection, kGameFolderKey, Local(programFolder_)));
 }
 
@@ -116,13 +122,10 @@ void TForm1::createUserFolders() {
 void TForm1::setStartViewState() {
   view_.OriginColumn = 0;
   view_.OriginRow = 0;
-  HScrollBar->setValue(0);
-  HScrollBar->setRange(0, kxc2::kMaxOriginColumn);
-  HScrollBar->setPageStep(kxc2::kWindowColumns - 1);
-  VScrollBar->setValue(0);
-  VScrollBar->setRange(0, kxc2::kMaxOriginRow);
-  VScrollBar->setPageStep(kxc2::kWindowRows - 1);
   view_.ZoomedIn = true;
+  HScrollBar->setValue(0);
+  VScrollBar->setValue(0);
+  updateScrollRanges();
   TerrainList->setCurrentRow(0);
   view_.SelectedColumn = -1;
   view_.SelectedRow = -1;
@@ -191,8 +194,10 @@ void TForm1::Open1Click() {
   OpenDialog1.fileName.clear();
   OpenDialog1.initialFolder = GamePath(gameFolder_, "scenario");
   if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
+  openMapFile(OpenDialog1.fileName);
+}
 
-  const QString fileName = OpenDialog1.fileName;
+void TForm1::openMapFile(const QString& fileName) {
   kxc2::MapFileReader reader;
   try {
     // Reads and checks the whole file: a failure here has changed nothing.
@@ -212,6 +217,87 @@ void TForm1::Open1Click() {
   VScrollBar->setValue(0);
   HScrollBar->setValue(0);
   showMapSelectedAtOrigin();
+  rememberMap(fileName);
+}
+
+// ---- Opened from elsewhere and recent maps --------------------------------
+
+void TForm1::openRecentMap(const QString& fileName) {
+  if (!QFileInfo(fileName).isFile()) {
+    forgetMap(fileName);
+    dialogs_.showError(this, QStringLiteral("The map %1 no longer exists.").arg(QDir::toNativeSeparators(fileName)));
+    return;
+  }
+  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
+  openMapFile(fileName);
+}
+
+namespace {
+
+// The one local .map file of a drag, or nothing.
+QString DroppedMap(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return path.endsWith(QLatin1String(".map"), Qt::CaseInsensitive) ? path : QString();
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedMap(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString fileName = DroppedMap(event->mimeData());
+  if (fileName.isEmpty()) return;
+  event->acceptProposedAction();
+  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
+  openMapFile(fileName);
+}
+
+QString TForm1::settingsPath() const { return kxc2::SettingsFilePath(programFolder_, userFolder_); }
+
+void TForm1::readRecentMaps() {
+  recentMaps_ = kxc2::RecentMaps::Read(kxc2::IniFile::Load(Local(settingsPath())));
+  rebuildRecentMenu();
+}
+
+void TForm1::rememberMap(const QString& fileName) {
+  recentMaps_.add(Local(QFileInfo(fileName).absoluteFilePath()));
+  writeRecentMaps();
+}
+
+void TForm1::forgetMap(const QString& fileName) {
+  recentMaps_.remove(Local(fileName));
+  writeRecentMaps();
+}
+
+void TForm1::writeRecentMaps() {
+  rebuildRecentMenu();
+  // Without a settings file the game is asked for at the next start; a file
+  // made only for the list would end that.
+  if (!QFileInfo(settingsPath()).isFile()) return;
+  // Read afresh: another editor or the user may have changed other lines.
+  kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath()));
+  recentMaps_.writeInto(settings);
+  try {
+    settings.save(Local(settingsPath()));
+  } catch (const std::exception&) {
+    // As with the game folder: the list simply is not remembered.
+  }
+}
+
+void TForm1::rebuildRecentMenu() {
+  RecentMaps1->clear();
+  int number = 1;
+  for (const std::string& path : recentMaps_.paths()) {
+    const QString fileName = FromLocal(path);
+    QAction* action = RecentMaps1->addAction(QStringLiteral("&%1  %2").arg(number++).arg(QDir::toNativeSeparators(fileName)));
+    connect(action, &QAction::triggered, this, [this, fileName] { openRecentMap(fileName); });
+  }
+  RecentMaps1->setEnabled(!recentMaps_.paths().empty());
 }
 
 void TForm1::showMapSelectedAtOrigin() {
@@ -251,6 +337,7 @@ TForm1::SaveOutcome TForm1::saveMap() {
     return SaveOutcome::Failed;
   }
   showMapCaption(fileName);
+  rememberMap(fileName);
   return SaveOutcome::Saved;
 }
 

@@ -11,6 +11,9 @@ struct ViewState {
   int SelectedColumn = -1;
   int SelectedRow = -1;
   bool SelectionValid = false;  // the road keys act only once this is set
+  // The picture the view draws into: 616 x 475 at the window's first size.
+  int ViewWidth = 616;
+  int ViewHeight = 475;
 
   friend bool operator==(const ViewState&, const ViewState&) = default;
 };

@@ -1,5 +1,9 @@
 # Package lists shared by the set-up scripts.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+# The windows are laid out for Times New Roman and MS Sans Serif; Liberation
+# Serif and Sans have the metrics of Times New Roman and Arial, so the texts
+# fit where a new machine would otherwise fall back to the wider DejaVu.
+RUN_PACKAGES=(fonts-liberation2 fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev "${RUN_PACKAGES[@]}")
 # The installed files' checks: desktop-file-validate, appstreamcli, groff and
 # man, bash-completion to load the completion as a shell would, file for
 # the icons' sizes.
@@ -10,3 +14,5 @@ PACKAGE_PACKAGES=(dpkg-dev file lintian)
 # ./bench.sh: whole-process timing, and an X server and Xlib for the
 # editor's start-up.
 BENCH_PACKAGES=(hyperfine xvfb xauth libx11-dev)
+# ./fuzz.sh: clang with the libFuzzer runtime.
+FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

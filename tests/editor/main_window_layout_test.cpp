@@ -208,6 +208,7 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
   EXPECT_EQ(form.Help1->title(), "Help");
   check(form.File1, {{"New1", "New", true, false},
                      {"Open1", "Open", true, false},
+                     {"RecentMaps1", "Recent Maps", false, false},
                      {"N2", nullptr, false, false},
                      {"SaveAs1", "Save .MAP", false, false},
                      {"PaintBMPs1", "Paint .BMPs", false, false},

@@ -28,8 +28,8 @@ struct OwnView {
   MapView mapView;
 };
 
-QImage BlackPicture() {
-  QImage picture(kViewWidth, kViewHeight, QImage::Format_RGB32);
+QImage BlackPicture(const ViewState& view) {
+  QImage picture(view.ViewWidth, view.ViewHeight, QImage::Format_RGB32);
   picture.fill(Qt::black);
   return picture;
 }
@@ -38,7 +38,7 @@ QImage BlackPicture() {
 
 QImage FramelessFullRedraw(const MapGrid& grid, ViewState view) {
   view.SelectedColumn = view.SelectedRow = -1;
-  OwnView own(grid, view, BlackPicture());
+  OwnView own(grid, view, BlackPicture(view));
   own.mapView.RedrawView();
   return own.picture;
 }
