@@ -19,12 +19,13 @@ QString FileIn(const QString& folder) {
 }  // namespace
 
 QString UserConfigFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/');
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  return folder.isEmpty() ? folder : folder + QLatin1Char('/');
 }
 
 QString SettingsFilePath(const QString& programFolder, const QString& userFolder) {
   const QString beside = FileIn(programFolder);
-  if (QFileInfo(beside).isFile() || QFileInfo(programFolder).isWritable()) return beside;
+  if (userFolder.isEmpty() || QFileInfo(beside).isFile() || QFileInfo(programFolder).isWritable()) return beside;
   return FileIn(userFolder);
 }
 

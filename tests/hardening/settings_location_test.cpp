@@ -75,6 +75,17 @@ INSTANTIATE_TEST_SUITE_P(
                       LocationCase{"ReadOnlyBothFiles", false, true, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SettingsFoldersTest, WithoutAUserFolderBesideTheProgramEvenWhenReadOnly) {
+  makeFolder(programPath(), false);
+  ChildReport report;
+  ASSERT_EQ(AsNobody([&] {
+              report.put({{"path", SettingsFilePath(QString::fromStdString(programFolder()), {}).toStdString()}});
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(report.values()["path"], programFolder() + "KXC2MAP.INI");
+}
+
 // The installed editor: the game located once is remembered in a user folder
 // made for it, found at the next start, and nothing is written beside the
 // program.
