@@ -156,6 +156,7 @@ void TForm1::buildMenu() {
   ZoomIn1->setChecked(true);
 
   Help1 = Named(MainMenu1->addMenu("Help"), "Help1");
+  KeysAndMouse1 = item(Help1, "KeysAndMouse1", "Keys and Mouse", true);
   About1 = item(Help1, "About1", "About", true);
 }
 
@@ -252,6 +253,7 @@ void TForm1::connectHandlers() {
   connect(ZoomIn1, &QAction::triggered, this, &TForm1::ZoomIn1Click);
   connect(ZoomOut1, &QAction::triggered, this, &TForm1::ZoomOut1Click);
   connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+  connect(KeysAndMouse1, &QAction::triggered, this, &TForm1::KeysAndMouse1Click);
 
   // Every kind of scroll notification: arrows, pages, each thumb-tracking
   // step (the slider position is already the new one), thumb released.

@@ -29,6 +29,7 @@ class TForm3;
 namespace kxc2 {
 class DiscShape;
 class ImageControl;
+class KeysWindow;
 class RoadBox;
 }  // namespace kxc2
 
@@ -97,6 +98,7 @@ class TForm1 : public QMainWindow {
   QAction* Exit1 = nullptr;
   QAction* ZoomIn1 = nullptr;
   QAction* ZoomOut1 = nullptr;
+  QAction* KeysAndMouse1 = nullptr;
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
@@ -120,6 +122,7 @@ class TForm1 : public QMainWindow {
   void WriteSHPs1Click();
   void Exit1Click();
   void About1Click();
+  void KeysAndMouse1Click();
   void ZoomIn1Click();
   void ZoomOut1Click();
   void HScrollBarScroll(int scrollPos);
@@ -213,6 +216,7 @@ class TForm1 : public QMainWindow {
   void showCommandError(const std::exception& error);
   TForm2& parametersDialog();
   TForm3& aboutWindow();
+  kxc2::KeysWindow* keysWindow_ = nullptr;
 
   QString gameFolder_;
 

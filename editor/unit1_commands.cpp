@@ -19,6 +19,7 @@
 #include "editor/Unit3.h"
 #include "editor/image_control.h"
 #include "editor/ini_file.h"
+#include "editor/keys_window.h"
 #include "editor/road_box.h"
 #include "editor/settings_location.h"
 
@@ -360,3 +361,8 @@ void TForm1::FormCloseQuery(bool& canClose) {
 }
 
 void TForm1::About1Click() { aboutWindow().showAbout(); }
+
+void TForm1::KeysAndMouse1Click() {
+  if (!keysWindow_) keysWindow_ = new kxc2::KeysWindow(this);
+  keysWindow_->showKeys();
+}

@@ -47,6 +47,8 @@ cleanup() {
 trap cleanup EXIT
 
 tar -C "$room" -xf "$cache"
+# mktemp made it 0700; a real system's root folder is open to every user.
+chmod 755 "$room"
 mount -t proc proc "$room/proc" && mounted+=("$room/proc")
 mount --rbind /sys "$room/sys" && mount --make-rslave "$room/sys" && mounted+=("$room/sys")
 mount --rbind /dev "$room/dev" && mount --make-rslave "$room/dev" && mounted+=("$room/dev")

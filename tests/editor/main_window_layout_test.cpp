@@ -216,7 +216,7 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
                      {"N1", nullptr, false, false},
                      {"Exit1", "Exit", true, false}});
   check(form.Edit1, {{"ZoomIn1", "Zoom In", true, true}, {"ZoomOut1", "Zoom Out", true, false}});
-  check(form.Help1, {{"About1", "About", true, false}});
+  check(form.Help1, {{"KeysAndMouse1", "Keys and Mouse", true, false}, {"About1", "About", true, false}});
 }
 
 TEST_F(MainWindowLayoutTest, StartStateOfTheView) {
