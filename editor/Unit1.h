@@ -216,6 +216,9 @@ class TForm1 : public QMainWindow {
 
   kxc2::UserDialogs& dialogs_;
   QString programFolder_;
+  // The per-user configuration folder: settings and tile sets when the
+  // program's own folder is not theirs (settings_location.h).
+  QString userFolder_;
   kxc2::MapDocument document_;
   kxc2::ViewState view_;
   QStandardItemModel* headerModel_ = nullptr;
@@ -237,6 +240,7 @@ class TForm1 : public QMainWindow {
   // Both end with a separator and are settled by FormCreate.
   const QString& ProgramFolder() const { return programFolder_; }
   const QString& GameFolder() const { return gameFolder_; }
+  const QString& UserFolder() const { return userFolder_; }
 
  private:
   enum class SaveOutcome { Saved, Cancelled, Failed };

@@ -286,7 +286,8 @@ const VariantGrid& ArtworkPreview::variants() const { return variants_[winter_ ?
 // Loaded once per season while the window lives; the variants with it.
 const TileSet* ArtworkPreview::tileSet() {
   const int season = winter_ ? 1 : 0;
-  if (!tiles_[season]) tiles_[season] = LoadPainterTileSet(editor_.ProgramFolder().toStdString(), winter_);
+  if (!tiles_[season]) tiles_[season] = LoadPainterTileSet(editor_.ProgramFolder().toStdString(), winter_,
+                                                               editor_.UserFolder().toStdString());
   if (!variantsDrawn_[season]) {
     variants_[season] = DrawVariants(random_, tiles_[season]->variantCount());
     variantsDrawn_[season] = true;

@@ -21,10 +21,10 @@
 #include "editor/ini_file.h"
 #include "editor/keys_window.h"
 #include "editor/road_box.h"
+#include "editor/settings_location.h"
 
 namespace {
 
-const char* const kSettingsFileName = "KXC2MAP.INI";
 const char* const kSettingsSection = "Locations";
 const char* const kGameFolderKey = "KC2";
 const char* const kGameExecutable = "KORVEX2.EXE";
@@ -66,6 +66,7 @@ QString GamePath(const QString& base, const char* name) {
 void TForm1::FormCreate() {
   programFolder_ = FromLocal(kxc2::WithTrailingSeparator(Local(programFolder_)));
   gameFolder_ = programFolder_;
+  userFolder_ = kxc2::UserConfigFolder();
   prepareFileDialogs();
   readOrAskGameFolder();
   readRecentMaps();
@@ -86,12 +87,12 @@ void TForm1::prepareFileDialogs() {
 }
 
 void TForm1::readOrAskGameFolder() {
-  const QString settingsPath = GamePath(programFolder_, kSettingsFileName);
-  if (!QFileInfo(settingsPath).isFile()) {
-    locateGame(settingsPath);
+  const QString path = settingsPath();
+  if (!QFileInfo(path).isFile()) {
+    locateGame(path);
     return;
   }
-  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath));
+  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(path));
   gameFolder_ = FromLocal(settings.readString(kSettingsSection, kGameFolderKey, Local(programFolder_)));
 }
 
@@ -104,6 +105,7 @@ void TForm1::locateGame(const QString& settingsPath) {
   if (AsciiUpper(chosen.fileName()) != QLatin1String(kGameExecutable)) return;
   const QString folder = FromLocal(kxc2::WithTrailingSeparator(Local(chosen.absolutePath())));
   try {
+    kxc2::MakeSettingsFolder(settingsPath);
     kxc2::WriteIniString(Local(settingsPath), kSettingsSection, kGameFolderKey, Local(folder));
   } catch (const std::exception&) {
     // The settings never bring up a message; the next start simply asks again.
@@ -266,7 +268,7 @@ void TForm1::dropEvent(QDropEvent* event) {
   openMapFile(fileName);
 }
 
-QString TForm1::settingsPath() const { return GamePath(programFolder_, kSettingsFileName); }
+QString TForm1::settingsPath() const { return kxc2::SettingsFilePath(programFolder_, userFolder_); }
 
 void TForm1::readRecentMaps() {
   recentMaps_ = kxc2::RecentMaps::Read(kxc2::IniFile::Load(Local(settingsPath())));

@@ -57,6 +57,7 @@ void TForm1::PaintBMPs1Click() {
   request.rows = document_.header.rows;
   request.winter = dialog.terrainIndex() == 1;
   request.programFolder = programFolder_.toStdString();
+  request.userFolder = userFolder_.toStdString();
   request.gameFolder = gameFolder_.toStdString();
   request.seed = seed;
   const auto ask = [this](const std::string& question) {

@@ -31,7 +31,7 @@ bool ClearOldPieces(const std::string& folder, int mapNumber, const PaintQuestio
 
 TileSet LoadTiles(const PaintRequest& request) {
   if (!request.tileSetFile.empty()) return LoadTileSetFile(request.tileSetFile);
-  return LoadPainterTileSet(request.programFolder, request.winter);
+  return LoadPainterTileSet(request.programFolder, request.winter, request.userFolder);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ struct PaintRequest {
   int rows = 39;
   bool winter = false;
   std::string programFolder;  // with its trailing separator
+  std::string userFolder;     // tile sets looked for here after programFolder
   std::string gameFolder;     // with its trailing separator
   std::uint32_t seed = 0;
   std::string tileSetFile;    // replaces the tile-set lookup when not empty

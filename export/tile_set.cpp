@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 #include "core/game_paths.h"
 #include "core/terrain.h"
@@ -60,10 +61,14 @@ TileSet LoadTileSetFile(const std::string& path) {
 
 TileSet BuiltinTileSet(bool winter) { return TileSet(winter ? WinterTilesPicture() : SummerTilesPicture()); }
 
-TileSet LoadPainterTileSet(const std::string& programFolder, bool winter) {
-  const std::string path = ResolveNoCase(programFolder, TileSetFileName(winter));
-  std::error_code error;
-  if (std::filesystem::exists(path, error)) return LoadTileSetFile(path);
+TileSet LoadPainterTileSet(const std::string& programFolder, bool winter, const std::string& userFolder) {
+  std::vector<std::string> folders{programFolder};
+  if (!userFolder.empty()) folders.push_back(userFolder);
+  for (const std::string& folder : folders) {
+    const std::string path = ResolveNoCase(folder, TileSetFileName(winter));
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) return LoadTileSetFile(path);
+  }
   return BuiltinTileSet(winter);
 }
 

@@ -46,7 +46,7 @@ TileSet LoadTileSetFile(const std::string& path);
 TileSet BuiltinTileSet(bool winter);
 
 // ProgramFolder's own tile-set file when there is one (found whatever its
-// case), else the built-in set.
-TileSet LoadPainterTileSet(const std::string& programFolder, bool winter);
+// case), else userFolder's, else the built-in set.
+TileSet LoadPainterTileSet(const std::string& programFolder, bool winter, const std::string& userFolder = {});
 
 }  // namespace kxc2

@@ -1,4 +1,5 @@
-// Draws the four built-in pictures and their contact sheet.
+// Draws the four built-in pictures, their contact sheet and the editor's
+// icons (icons/NxN.png beside the pictures).
 // Usage: kxc2_make_pictures <resource folder> <contact sheet .png>
 #include <QDir>
 #include <QSaveFile>
@@ -31,5 +32,9 @@ int main(int argc, char** argv) {
   ok = SaveSafely(set.summerTiles, folder.filePath("SUMMERTILES.bmp"), "BMP") && ok;
   ok = SaveSafely(set.winterTiles, folder.filePath("WINTERTILES.bmp"), "BMP") && ok;
   ok = SaveSafely(kxc2::pictures::DrawContactSheet(set), QString::fromLocal8Bit(argv[2]), "PNG") && ok;
+  ok = folder.mkpath("icons") && ok;
+  for (const int size : kxc2::pictures::kAppIconSizes)
+    ok = SaveSafely(kxc2::pictures::DrawAppIcon(size), folder.filePath(QStringLiteral("icons/%1x%1.png").arg(size)),
+                    "PNG") && ok;
   return ok ? 0 : 1;
 }

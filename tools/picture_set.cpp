@@ -1,6 +1,8 @@
 #include "tools/picture_set.h"
 
 #include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
 #include <vector>
 
 #include "core/map_grid.h"
@@ -297,6 +299,52 @@ QImage DrawContactSheet(const PictureSet& set) {
     y += rowHeight + gap;
   }
   return sheet;
+}
+
+QImage DrawAppIcon(int size) {
+  // Drawn large and scaled down smoothly: the motifs' dots would not survive
+  // being drawn at 16 pixels.
+  constexpr int kMaster = 512;
+  constexpr double kScale = kMaster / 100.0;
+  // One flat-topped hex, as the map's columns stand, holding three of the
+  // painter's own terrains and a road.
+  const QPolygonF hex{{98, 50}, {74, 91.6}, {26, 91.6}, {2, 50}, {26, 8.4}, {74, 8.4}};
+  const Theme theme = SummerTheme();
+  QImage master(kMaster, kMaster, QImage::Format_ARGB32_Premultiplied);
+  master.fill(theme.ground);
+  QPainter painter(&master);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(kScale, kScale);
+  const struct {
+    int code;
+    QPointF corner;
+  } motifs[] = {{kMountain, {27.5, 4}}, {kForest, {5, 41}}, {kCity, {50, 41}}};
+  for (const auto& motif : motifs) {
+    painter.save();
+    painter.translate(motif.corner);
+    DrawTerrain(painter, motif.code, QRect(0, 0, 45, 50), theme, 7u);
+    painter.restore();
+  }
+  painter.setClipping(false);
+  painter.setPen(QPen(QColor::fromRgb(kPainterRoad), 5, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPointF(50, 100), QPointF(72.5, 66));
+  // The motifs clip themselves to their frames, so the hex cuts the picture
+  // out afterwards.
+  painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+  painter.setPen(Qt::NoPen);
+  QPainterPath outside;
+  outside.addRect(0, 0, 100, 100);
+  outside.addPolygon(hex);
+  painter.setBrush(Qt::transparent);
+  painter.drawPath(outside);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.setBrush(Qt::NoBrush);
+  // At least a pixel and a half of outline once scaled down, or small icons lose their edge.
+  const double outline = std::max(4.0, 150.0 / size);
+  painter.setPen(QPen(theme.outline, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolygon(hex);
+  painter.end();
+  return master.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 }  // namespace kxc2::pictures

@@ -18,4 +18,10 @@ PictureSet DrawPictureSet();
 // the painter show them, for judging the pictures by eye.
 QImage DrawContactSheet(const PictureSet& set);
 
+// The hicolor sizes the editor's icon is installed at.
+inline constexpr int kAppIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The editor's icon, size x size with a transparent ground.
+QImage DrawAppIcon(int size);
+
 }  // namespace kxc2::pictures

@@ -1,5 +1,7 @@
 // Paint .BMPs and Draw .SHPs as the user meets them: dialogs, questions,
 // notices and what is left on disk.
+#include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -129,6 +131,25 @@ TEST_F(ExportCommandsTest, WinterTakesTheWinterTileSetBesideTheProgram) {
   EXPECT_EQ(piece.pixelIndex(0, 0), 3);
   EXPECT_EQ(piece.pixelIndex(5, 44), 3);
   EXPECT_EQ(piece.color(3), qRgb(1, 2, 3));
+}
+
+TEST_F(ExportCommandsTest, TileSetInTheUserFolderWhenNoneBesideTheProgram) {
+  const QString user = form_->UserFolder();
+  EXPECT_EQ(user, qEnvironmentVariable("XDG_CONFIG_HOME") + "/" + QCoreApplication::applicationName() + "/");
+  ASSERT_TRUE(QDir().mkpath(user));
+  QImage summer(765, 50, QImage::Format_Indexed8);
+  QList<QRgb> palette(256, qRgb(0, 0, 0));
+  palette[5] = qRgb(4, 5, 6);
+  summer.setColorTable(palette);
+  summer.fill(5);
+  SaveBmp8((user + "ST50x45.bmp").toStdString(), summer);
+  answerParameters(true, 45, 16, 11, 0);
+  form_->PaintBMPs1Click();
+  QDir(user).removeRecursively();
+  const QImage piece(QString::fromStdString((userBmp() / "Map4500.bmp").string()));
+  ASSERT_EQ(piece.size(), QSize(640, 480));
+  EXPECT_EQ(piece.pixelIndex(0, 0), 5);
+  EXPECT_EQ(piece.color(5), qRgb(4, 5, 6));
 }
 
 TEST_F(ExportCommandsTest, ErrorShowsItsMessageAndKeepsTheHeader) {

@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
   // The editor's recovery copies go to a folder of this run alone.
   QTemporaryDir dataHome;
   qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+  // Never the user's own settings or tile sets.
+  QTemporaryDir configHome;
+  qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

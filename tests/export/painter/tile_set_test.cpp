@@ -121,5 +121,32 @@ TEST(PainterTileSetTest, FileBesideTheProgramReplacesTheBuiltInSet) {
   EXPECT_EQ(ErrorOf([&] { LoadPainterTileSet(program.folder(), true); }), "Bitmap image is not valid");
 }
 
+// Beside the program first, then the user's configuration folder (where an
+// installed editor keeps them), then the built-in set: told apart by height.
+struct LookupCase {
+  const char* name;
+  int besideVariants;  // 0: no file there
+  int userVariants;
+  int expectedVariants;
+};
+
+class TileSetLookupTest : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(TileSetLookupTest, FindsTheFirstFile) {
+  const LookupCase& c = GetParam();
+  test::TempDir program;
+  test::TempDir user;
+  if (c.besideVariants) test::WriteBmpFile(program.path() / "ST50x45.bmp", test::PatternedTiles(c.besideVariants));
+  if (c.userVariants) test::WriteBmpFile(user.path() / "st50x45.bmp", test::PatternedTiles(c.userVariants));
+  EXPECT_EQ(LoadPainterTileSet(program.folder(), false, user.folder()).variantCount(), c.expectedVariants);
+  // Winter has its own file name and finds neither.
+  EXPECT_EQ(LoadPainterTileSet(program.folder(), true, user.folder()).image(), BuiltinTileSet(true).image());
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, TileSetLookupTest,
+                         ::testing::Values(LookupCase{"Neither", 0, 0, 1}, LookupCase{"BesideOnly", 2, 0, 2},
+                                           LookupCase{"UserFolderOnly", 0, 3, 3}, LookupCase{"BothBesideWins", 2, 3, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace kxc2
