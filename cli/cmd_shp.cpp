@@ -1,6 +1,7 @@
 // kxc2tool shp / unshp.
-#include <QImage>
 #include <algorithm>
+#include <climits>
+#include <new>
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
@@ -38,11 +39,16 @@ std::string PrepareGameFolder(const std::string& value) {
   return gameFolder;
 }
 
-QImage AsIndexedImage(const IndexedBitmap& bitmap) {
-  QImage image(static_cast<int>(bitmap.width), static_cast<int>(bitmap.height), QImage::Format_Indexed8);
+Image AsIndexedImage(const IndexedBitmap& bitmap) {
+  Image image;
+  try {
+    if (bitmap.width <= INT_MAX && bitmap.height <= INT_MAX)
+      image = Image(static_cast<int>(bitmap.width), static_cast<int>(bitmap.height), Image::Format_Indexed8);
+  } catch (const std::bad_alloc&) {
+  }
   if (image.isNull()) throw std::runtime_error("the image is too large to hold as a bitmap");
-  QList<QRgb> table;
-  for (const PaletteColour& c : bitmap.palette) table.push_back(qRgb(c.red, c.green, c.blue));
+  std::vector<Rgb> table;
+  for (const PaletteColour& c : bitmap.palette) table.push_back(MakeRgb(c.red, c.green, c.blue));
   image.setColorTable(table);
   for (std::size_t y = 0; y < bitmap.height; ++y) {
     const auto row = bitmap.row(y);

@@ -1,5 +1,9 @@
 #include "draw/builtin_pictures.h"
 
+#include <QImage>
+
+#include "draw/qt_bridge.h"
+
 // The resource block lives in this static library; naming it here makes sure
 // the linker keeps it in every program that asks for a picture.
 static bool RegisterPictures() {
@@ -10,17 +14,17 @@ static bool RegisterPictures() {
 namespace kxc2 {
 namespace {
 
-QImage LoadPicture(const QString& path) {
+Image LoadPicture(const QString& path) {
   static const bool registered = RegisterPictures();
   (void)registered;
-  return QImage(path, "BMP");
+  return FromQImage(QImage(path, "BMP"));
 }
 
 }  // namespace
 
-QImage MapTilesPicture() { return LoadPicture(kMapTilesResource); }
-QImage MapTiles2Picture() { return LoadPicture(kMapTiles2Resource); }
-QImage SummerTilesPicture() { return LoadPicture(kSummerTilesResource); }
-QImage WinterTilesPicture() { return LoadPicture(kWinterTilesResource); }
+Image MapTilesPicture() { return LoadPicture(kMapTilesResource); }
+Image MapTiles2Picture() { return LoadPicture(kMapTiles2Resource); }
+Image SummerTilesPicture() { return LoadPicture(kSummerTilesResource); }
+Image WinterTilesPicture() { return LoadPicture(kWinterTilesResource); }
 
 }  // namespace kxc2

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QImage>
 #include <QString>
+
+#include "draw/image.h"
 
 namespace kxc2 {
 
 // The pictures built into the programs, as 8-bit indexed images with a
 // 256-entry colour table. A fresh copy on every call.
-QImage MapTilesPicture();      // 264 x 200, view cells 44 x 50
-QImage MapTiles2Picture();     // 60 x 48, view cells 12 x 12, red road marker at (57, 45)
-QImage SummerTilesPicture();   // 765 x 50, painter tiles 45 x 50
-QImage WinterTilesPicture();   // 765 x 50, same palette as summer
+Image MapTilesPicture();      // 264 x 200, view cells 44 x 50
+Image MapTiles2Picture();     // 60 x 48, view cells 12 x 12, red road marker at (57, 45)
+Image SummerTilesPicture();   // 765 x 50, painter tiles 45 x 50
+Image WinterTilesPicture();   // 765 x 50, same palette as summer
 
 // Resource paths of the four pictures, for code that loads them itself.
 inline const QString kMapTilesResource = QStringLiteral(":/pictures/MapTiles.bmp");

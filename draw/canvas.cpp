@@ -7,7 +7,7 @@
 namespace kxc2 {
 namespace {
 
-constexpr uint kOpaque = 0xFF000000u;
+constexpr std::uint32_t kOpaque = 0xFF000000u;
 
 // Lines short and thin enough to keep as shapes, near enough to the image
 // that moving a shape cannot overflow; others are rasterised each time.
@@ -16,39 +16,39 @@ constexpr int kMaxShapeWidth = 64;
 constexpr int kNearImage = 1 << 20;
 constexpr std::size_t kMaxLineShapes = 64;
 
-bool IsShapeSized(QPoint delta, int width) {
+bool IsShapeSized(Point delta, int width) {
   return std::abs(delta.x()) <= kMaxShapeLength && std::abs(delta.y()) <= kMaxShapeLength && width <= kMaxShapeWidth;
 }
 
-bool IsNearImage(QPoint point) { return std::abs(point.x()) <= kNearImage && std::abs(point.y()) <= kNearImage; }
+bool IsNearImage(Point point) { return std::abs(point.x()) <= kNearImage && std::abs(point.y()) <= kNearImage; }
 
-int SquaredDistance(QRgb a, QRgb b) {
-  const int dr = qRed(a) - qRed(b);
-  const int dg = qGreen(a) - qGreen(b);
-  const int db = qBlue(a) - qBlue(b);
+int SquaredDistance(Rgb a, Rgb b) {
+  const int dr = RedOf(a) - RedOf(b);
+  const int dg = GreenOf(a) - GreenOf(b);
+  const int db = BlueOf(a) - BlueOf(b);
   return dr * dr + dg * dg + db * db;
 }
 
 // The part of sourceRect that is inside source and lands inside target.
 struct CopyPlan {
-  QRect from;  // in source
-  QPoint to;   // top-left in target
+  Rect from;  // in source
+  Point to;   // top-left in target
   bool empty() const { return from.isEmpty(); }
 };
 
-CopyPlan PlanCopy(QPoint target, const QImage& source, const QRect& sourceRect, QSize targetSize) {
-  const QRect inSource = sourceRect.normalized().intersected(source.rect());
+CopyPlan PlanCopy(Point target, const Image& source, const Rect& sourceRect, Size targetSize) {
+  const Rect inSource = sourceRect.normalized().intersected(source.rect());
   if (inSource.isEmpty()) return {};
-  const QPoint shifted = target + (inSource.topLeft() - sourceRect.normalized().topLeft());
-  const QRect inTarget = QRect(shifted, inSource.size()).intersected(QRect(QPoint(0, 0), targetSize));
+  const Point shifted = target + (inSource.topLeft() - sourceRect.normalized().topLeft());
+  const Rect inTarget = Rect(shifted, inSource.size()).intersected(Rect(Point(0, 0), targetSize));
   if (inTarget.isEmpty()) return {};
-  return {QRect(inSource.topLeft() + (inTarget.topLeft() - shifted), inTarget.size()),
+  return {Rect(inSource.topLeft() + (inTarget.topLeft() - shifted), inTarget.size()),
           inTarget.topLeft()};
 }
 
 }  // namespace
 
-int NearestPaletteIndex(const QList<QRgb>& palette, QRgb colour) {
+int NearestPaletteIndex(const std::vector<Rgb>& palette, Rgb colour) {
   int best = 0;
   int bestDistance = -1;
   for (int i = 0; i < palette.size(); ++i) {
@@ -62,35 +62,35 @@ int NearestPaletteIndex(const QList<QRgb>& palette, QRgb colour) {
   return best;
 }
 
-Canvas::Canvas(QImage& image) : image_(image) {}
+Canvas::Canvas(Image& image) : image_(image) {}
 
 bool Canvas::drawable() const {
-  return image_.format() == QImage::Format_RGB32 || image_.format() == QImage::Format_Indexed8;
+  return image_.format() == Image::Format_RGB32 || image_.format() == Image::Format_Indexed8;
 }
 
-uint Canvas::pixelValue(QRgb colour) {
-  if (image_.format() != QImage::Format_Indexed8) return kOpaque | (colour & 0xFFFFFFu);
-  const QList<QRgb> palette = image_.colorTable();
+std::uint32_t Canvas::pixelValue(Rgb colour) {
+  if (image_.format() != Image::Format_Indexed8) return kOpaque | (colour & 0xFFFFFFu);
+  const std::vector<Rgb> palette = image_.colorTable();
   if (nearestIndex_ < 0 || nearestColour_ != colour || palette != nearestPalette_) {
     nearestPalette_ = palette;
     nearestColour_ = colour;
     nearestIndex_ = NearestPaletteIndex(palette, colour);
   }
-  return static_cast<uint>(nearestIndex_);
+  return static_cast<std::uint32_t>(nearestIndex_);
 }
 
-void Canvas::fillSpan(int y, int left, int right, uint value) {
+void Canvas::fillSpan(int y, int left, int right, std::uint32_t value) {
   const int count = right - left + 1;
-  if (image_.format() == QImage::Format_Indexed8) {
+  if (image_.format() == Image::Format_Indexed8) {
     std::memset(image_.scanLine(y) + left, static_cast<int>(value), static_cast<size_t>(count));
   } else {
-    auto* row = reinterpret_cast<uint*>(image_.scanLine(y)) + left;
+    auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y)) + left;
     std::fill(row, row + count, value);
   }
 }
 
-void Canvas::lineTo(QPoint point) {
-  const QPoint from = position_;
+void Canvas::lineTo(Point point) {
+  const Point from = position_;
   position_ = point;
   if (!drawable()) return;
   if (IsShapeSized(point - from, pen_.width) && IsNearImage(from)) {
@@ -99,19 +99,19 @@ void Canvas::lineTo(QPoint point) {
   }
   RasteriseLine(from, point, pen_.width, image_.size(), spans_);
   if (spans_.empty()) return;
-  const uint value = pixelValue(pen_.color);
+  const std::uint32_t value = pixelValue(pen_.color);
   for (const LineSpan& span : spans_) fillSpan(span.y, span.left, span.right, value);
 }
 
-const std::vector<LineSpan>& Canvas::shapeOf(QPoint delta, int width) {
+const std::vector<LineSpan>& Canvas::shapeOf(Point delta, int width) {
   for (const LineShape& shape : shapes_)
     if (shape.delta == delta && shape.width == width) return shape.spans;
   if (shapes_.size() >= kMaxLineShapes) shapes_.clear();
   // Rasterise once with room for the round ends on every side, then keep the
   // spans relative to the start.
   const int margin = std::max(width, 1) + 1;
-  const QPoint start(margin + std::max(0, -delta.x()), margin + std::max(0, -delta.y()));
-  const QSize room(std::abs(delta.x()) + 2 * margin + 1, std::abs(delta.y()) + 2 * margin + 1);
+  const Point start(margin + std::max(0, -delta.x()), margin + std::max(0, -delta.y()));
+  const Size room(std::abs(delta.x()) + 2 * margin + 1, std::abs(delta.y()) + 2 * margin + 1);
   LineShape shape{delta, width, {}};
   RasteriseLine(start, start + delta, width, room, shape.spans);
   for (LineSpan& span : shape.spans) span = {span.y - start.y(), span.left - start.x(), span.right - start.x()};
@@ -119,7 +119,7 @@ const std::vector<LineSpan>& Canvas::shapeOf(QPoint delta, int width) {
   return shapes_.back().spans;
 }
 
-void Canvas::fillSpansAt(QPoint origin, const std::vector<LineSpan>& spans, uint value) {
+void Canvas::fillSpansAt(Point origin, const std::vector<LineSpan>& spans, std::uint32_t value) {
   const int lastX = image_.width() - 1;
   for (const LineSpan& span : spans) {
     const int y = origin.y() + span.y;
@@ -130,30 +130,30 @@ void Canvas::fillSpansAt(QPoint origin, const std::vector<LineSpan>& spans, uint
   }
 }
 
-void Canvas::fillRect(const QRect& rect, QRgb colour) {
+void Canvas::fillRect(const Rect& rect, Rgb colour) {
   if (!drawable()) return;
-  const QRect clipped = rect.normalized().intersected(image_.rect());
+  const Rect clipped = rect.normalized().intersected(image_.rect());
   if (clipped.isEmpty()) return;
-  const uint value = pixelValue(colour);
+  const std::uint32_t value = pixelValue(colour);
   for (int y = clipped.top(); y <= clipped.bottom(); ++y)
     fillSpan(y, clipped.left(), clipped.right(), value);
 }
 
 void Canvas::invertPixel(int x, int y) {
-  if (image_.format() == QImage::Format_Indexed8) {
-    uchar* pixel = image_.scanLine(y) + x;
-    *pixel = static_cast<uchar>(*pixel ^ 0xFFu);
+  if (image_.format() == Image::Format_Indexed8) {
+    std::uint8_t* pixel = image_.scanLine(y) + x;
+    *pixel = static_cast<std::uint8_t>(*pixel ^ 0xFFu);
   } else {
-    uint* pixel = reinterpret_cast<uint*>(image_.scanLine(y)) + x;
+    std::uint32_t* pixel = reinterpret_cast<std::uint32_t*>(image_.scanLine(y)) + x;
     *pixel ^= 0x00FFFFFFu;
   }
 }
 
-void Canvas::drawFocusRect(const QRect& rect) {
+void Canvas::drawFocusRect(const Rect& rect) {
   if (!drawable()) return;
-  const QRect frame = rect.normalized();
+  const Rect frame = rect.normalized();
   if (frame.isEmpty()) return;
-  const QRect bounds = image_.rect();
+  const Rect bounds = image_.rect();
   // Each frame pixel is visited once, so a thin frame still undoes itself.
   auto touch = [&](int x, int y) {
     if (((x + y) & 1) == 0 && bounds.contains(x, y)) invertPixel(x, y);
@@ -172,8 +172,8 @@ void Canvas::drawFocusRect(const QRect& rect) {
   }
 }
 
-const std::array<QRgb, 256>& Canvas::lookupFor(const QImage& source) {
-  const QList<QRgb> palette = source.colorTable();
+const std::array<Rgb, 256>& Canvas::lookupFor(const Image& source) {
+  const std::vector<Rgb> palette = source.colorTable();
   if (!lookupValid_ || palette != lookupPalette_) {
     lookup_.fill(kOpaque);
     const int count = std::min<int>(static_cast<int>(palette.size()), 256);
@@ -184,32 +184,32 @@ const std::array<QRgb, 256>& Canvas::lookupFor(const QImage& source) {
   return lookup_;
 }
 
-void Canvas::copyIndexedToRgb(QPoint target, const QImage& source, const QRect& from) {
-  const std::array<QRgb, 256>& lookup = lookupFor(source);
+void Canvas::copyIndexedToRgb(Point target, const Image& source, const Rect& from) {
+  const std::array<Rgb, 256>& lookup = lookupFor(source);
   for (int row = 0; row < from.height(); ++row) {
-    const uchar* in = source.constScanLine(from.top() + row) + from.left();
-    auto* out = reinterpret_cast<QRgb*>(image_.scanLine(target.y() + row)) + target.x();
+    const std::uint8_t* in = source.constScanLine(from.top() + row) + from.left();
+    auto* out = reinterpret_cast<Rgb*>(image_.scanLine(target.y() + row)) + target.x();
     for (int x = 0; x < from.width(); ++x) out[x] = lookup[in[x]];
   }
 }
 
-void Canvas::copyRect(QPoint target, const QImage& source, const QRect& sourceRect) {
+void Canvas::copyRect(Point target, const Image& source, const Rect& sourceRect) {
   if (!drawable() || source.isNull()) return;
   if (&source == &image_) {
-    const QImage detached = source.copy();
+    const Image detached = source.copy();
     copyRect(target, detached, sourceRect);
     return;
   }
   const CopyPlan plan = PlanCopy(target, source, sourceRect, image_.size());
   if (plan.empty()) return;
-  const QRect& from = plan.from;
-  const bool indexedTarget = image_.format() == QImage::Format_Indexed8;
-  if (source.format() == QImage::Format_Indexed8 && !indexedTarget) {
+  const Rect& from = plan.from;
+  const bool indexedTarget = image_.format() == Image::Format_Indexed8;
+  if (source.format() == Image::Format_Indexed8 && !indexedTarget) {
     copyIndexedToRgb(plan.to, source, from);
     return;
   }
-  const bool sameFormat = (source.format() == QImage::Format_Indexed8 && indexedTarget) ||
-                          (source.format() == QImage::Format_RGB32 && !indexedTarget);
+  const bool sameFormat = (source.format() == Image::Format_Indexed8 && indexedTarget) ||
+                          (source.format() == Image::Format_RGB32 && !indexedTarget);
   if (sameFormat) {
     const int pixelBytes = indexedTarget ? 1 : 4;
     const size_t rowBytes = static_cast<size_t>(from.width() * pixelBytes);
@@ -218,17 +218,11 @@ void Canvas::copyRect(QPoint target, const QImage& source, const QRect& sourceRe
                   source.constScanLine(from.top() + row) + from.left() * pixelBytes, rowBytes);
     return;
   }
-  // Rare mixes (alpha sources, or colours onto an indexed picture) go through RGB.
-  const QImage rgb = source.copy(from).convertToFormat(QImage::Format_RGB32);
+  // Colours onto an indexed picture take their nearest entries.
   for (int row = 0; row < from.height(); ++row) {
-    const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(row));
-    uchar* out = image_.scanLine(plan.to.y() + row);
-    for (int x = 0; x < from.width(); ++x) {
-      if (indexedTarget)
-        out[plan.to.x() + x] = static_cast<uchar>(pixelValue(in[x]));
-      else
-        reinterpret_cast<QRgb*>(out)[plan.to.x() + x] = kOpaque | in[x];
-    }
+    const auto* in = reinterpret_cast<const Rgb*>(source.constScanLine(from.top() + row)) + from.left();
+    std::uint8_t* out = image_.scanLine(plan.to.y() + row) + plan.to.x();
+    for (int x = 0; x < from.width(); ++x) out[x] = static_cast<std::uint8_t>(pixelValue(in[x]));
   }
 }
 

@@ -88,18 +88,18 @@ bool CutToBox(double& x0, double& y0, double& x1, double& y1, double lo_x, doubl
   return true;
 }
 
-bool IsHuge(QPoint p) { return std::llabs(p.x()) >= kExactLimit || std::llabs(p.y()) >= kExactLimit; }
+bool IsHuge(Point p) { return std::llabs(p.x()) >= kExactLimit || std::llabs(p.y()) >= kExactLimit; }
 
 // Far-out end points are moved onto a box well outside the clip, where the
 // rounding of the cut cannot reach a visible pixel's decision in practice.
-bool BringNear(QPoint& from, QPoint& to, int width, QSize clip) {
+bool BringNear(Point& from, Point& to, int width, Size clip) {
   if (!IsHuge(from) && !IsHuge(to)) return true;
   const double margin = width + 4.0;
   double x0 = from.x(), y0 = from.y(), x1 = to.x(), y1 = to.y();
   if (!CutToBox(x0, y0, x1, y1, -margin, -margin, clip.width() + margin, clip.height() + margin))
     return false;
-  from = QPoint(static_cast<int>(std::lround(x0)), static_cast<int>(std::lround(y0)));
-  to = QPoint(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)));
+  from = Point(static_cast<int>(std::lround(x0)), static_cast<int>(std::lround(y0)));
+  to = Point(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)));
   return true;
 }
 
@@ -124,7 +124,7 @@ void AddRow(const Capsule& c, int py, int clipWidth, std::vector<LineSpan>& span
 
 }  // namespace
 
-void RasteriseLine(QPoint from, QPoint to, int width, QSize clip, std::vector<LineSpan>& spans) {
+void RasteriseLine(Point from, Point to, int width, Size clip, std::vector<LineSpan>& spans) {
   spans.clear();
   if (clip.width() <= 0 || clip.height() <= 0) return;
   width = std::clamp(width, 1, kMaxWidth);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QPoint>
-#include <QSize>
 #include <vector>
+
+#include "draw/image.h"
 
 namespace kxc2 {
 
@@ -19,6 +19,6 @@ struct LineSpan {
 // width / 2 of the segment. Odd widths centre the line on the pixels' centres,
 // even widths on the corner between them, so a width-w line across a row is w
 // pixels thick. Spans come out top to bottom, one per covered row.
-void RasteriseLine(QPoint from, QPoint to, int width, QSize clip, std::vector<LineSpan>& spans);
+void RasteriseLine(Point from, Point to, int width, Size clip, std::vector<LineSpan>& spans);
 
 }  // namespace kxc2

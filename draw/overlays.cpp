@@ -11,13 +11,13 @@ namespace {
 
 // Where a line towards each side ends, relative to the cell's corner; every
 // line starts at the cell centre (22, 25).
-constexpr QPoint kCentre(22, 25);
-constexpr QPoint kNorthEnd(22, -1);
-constexpr QPoint kNorthEastEnd(45, 12);
-constexpr QPoint kSouthEastEnd(45, 38);
-constexpr QPoint kSouthEnd(22, 50);
-constexpr QPoint kSouthWestEnd(-1, 38);
-constexpr QPoint kNorthWestEnd(-1, 12);
+constexpr Point kCentre(22, 25);
+constexpr Point kNorthEnd(22, -1);
+constexpr Point kNorthEastEnd(45, 12);
+constexpr Point kSouthEastEnd(45, 38);
+constexpr Point kSouthEnd(22, 50);
+constexpr Point kSouthWestEnd(-1, 38);
+constexpr Point kNorthWestEnd(-1, 12);
 
 constexpr int kSlantedRiverWidth = 5;
 constexpr int kUprightRiverWidth = 6;
@@ -26,7 +26,7 @@ constexpr int kUprightRoadWidth = 4;
 
 struct Spoke {
   std::uint8_t bit;
-  QPoint end;
+  Point end;
   int width;
 };
 
@@ -40,7 +40,7 @@ constexpr std::array<Spoke, 6> kSpokes = {{
 }};
 
 struct RiverSide {
-  QPoint end;
+  Point end;
   int width;
   int columnStep;
   // Row step of the neighbour when the hex's column is raised, and when not.
@@ -61,14 +61,14 @@ constexpr std::array<RiverSide, 6> kRiverSides = {{
 // The pen as the caller had it comes back whatever happens in between.
 class PenKeeper {
  public:
-  PenKeeper(Canvas& canvas, QRgb colour) : canvas_(canvas), saved_(canvas.pen()) {
+  PenKeeper(Canvas& canvas, Rgb colour) : canvas_(canvas), saved_(canvas.pen()) {
     canvas_.setPen({colour, saved_.width, PenMode::Copy});
   }
   ~PenKeeper() { canvas_.setPen(saved_); }
   PenKeeper(const PenKeeper&) = delete;
   PenKeeper& operator=(const PenKeeper&) = delete;
 
-  void line(QPoint corner, QPoint end, int width) {
+  void line(Point corner, Point end, int width) {
     Pen pen = canvas_.pen();
     pen.width = width;
     canvas_.setPen(pen);
@@ -87,10 +87,10 @@ bool HoldsWater(const MapGrid& grid, int column, int row) {
 
 }  // namespace
 
-void DrawRiverLines(int x, int y, int column, int row, int raised, Canvas& canvas, QRgb colour,
+void DrawRiverLines(int x, int y, int column, int row, int raised, Canvas& canvas, Rgb colour,
                     const MapGrid& grid) {
   PenKeeper pen(canvas, colour);
-  const QPoint corner(x, y);
+  const Point corner(x, y);
   for (const RiverSide& side : kRiverSides) {
     const int neighbourColumn = column + side.columnStep;
     const int neighbourRow = row + (raised != 0 ? side.rowStepRaised : side.rowStepLevel);
@@ -98,9 +98,9 @@ void DrawRiverLines(int x, int y, int column, int row, int raised, Canvas& canva
   }
 }
 
-void DrawRoadSpokes(int x, int y, std::uint8_t mask, Canvas& canvas, QRgb colour) {
+void DrawRoadSpokes(int x, int y, std::uint8_t mask, Canvas& canvas, Rgb colour) {
   PenKeeper pen(canvas, colour);
-  const QPoint corner(x, y);
+  const Point corner(x, y);
   for (const Spoke& spoke : kSpokes)
     if ((mask & spoke.bit) != 0) pen.line(corner, spoke.end, spoke.width);
 }

@@ -16,6 +16,7 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
+#include "draw/qt_bridge.h"
 #include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
@@ -88,7 +89,7 @@ TForm1::~TForm1() {
   undoStack_->disconnect(this);
 }
 
-const QImage& TForm1::picture() const { return MapImage->picture(); }
+QImage TForm1::picture() const { return kxc2::ToQImage(MapImage->picture()); }
 
 QString TForm1::headerSection(int section) const {
   return headerModel_->headerData(section, Qt::Horizontal).toString();
@@ -358,7 +359,7 @@ void TForm1::layoutForSize() {
 }
 
 void TForm1::applyViewSize(QSize size) {
-  if (size == QSize(view_.ViewWidth, view_.ViewHeight) && MapImage->picture().size() == size) return;
+  if (size == QSize(view_.ViewWidth, view_.ViewHeight) && QSize(MapImage->picture().width(), MapImage->picture().height()) == size) return;
   view_.ViewWidth = size.width();
   view_.ViewHeight = size.height();
   MapImage->makePicture();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/map_grid.h"
+#include "draw/image.h"
 #include "editor/map_view.h"
 #include "editor/recent_maps.h"
 #include "editor/scroll_bar.h"
@@ -53,8 +54,8 @@ class TForm1 : public QMainWindow {
   const kxc2::MapDocument& document() const { return document_; }
   kxc2::ViewState& viewState() { return view_; }
   const kxc2::ViewState& viewState() const { return view_; }
-  // The 616 x 475 picture that MapImage shows.
-  const QImage& picture() const;
+  // A copy of the 616 x 475 picture that MapImage shows.
+  QImage picture() const;
 
   QString headerSection(int section) const;
   void setHeaderSection(int section, const QString& text);
@@ -125,8 +126,8 @@ class TForm1 : public QMainWindow {
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
-  QImage MapTiles;
-  QImage MapTiles2;
+  kxc2::Image MapTiles;
+  kxc2::Image MapTiles2;
 
   kxc2::FileDialogState OpenDialog1;
   kxc2::FileDialogState SaveDialog1;

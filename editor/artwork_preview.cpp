@@ -43,17 +43,17 @@ std::uint32_t SeedFromClock() {
 
 // The exposed part of the view, each pixel the picture pixel under its
 // centre: crisp at every zoom, and the same rule the clicks use.
-QImage ScaledPart(const QImage& picture, PreviewZoom zoom, const QRect& area) {
+QImage ScaledPart(const Image& picture, PreviewZoom zoom, const QRect& area) {
   QImage part(area.size(), QImage::Format_RGB32);
-  const QList<QRgb> table = picture.colorTable();
+  const std::vector<Rgb>& table = picture.colorTable();
   std::array<QRgb, 256> colours{};
-  for (int i = 0; i < int(colours.size()) && i < table.size(); ++i) colours[i] = table[i];
+  for (std::size_t i = 0; i < colours.size() && i < table.size(); ++i) colours[i] = table[i];
   std::vector<int> sourceX(std::size_t(area.width()));
   for (int i = 0; i < area.width(); ++i)
     sourceX[std::size_t(i)] = std::clamp(zoom.toPicture(area.left() + i), 0, picture.width() - 1);
   for (int j = 0; j < area.height(); ++j) {
     const int y = std::clamp(zoom.toPicture(area.top() + j), 0, picture.height() - 1);
-    const uchar* source = picture.constScanLine(y);
+    const std::uint8_t* source = picture.constScanLine(y);
     auto* target = reinterpret_cast<QRgb*>(part.scanLine(j));
     for (int i = 0; i < area.width(); ++i) target[i] = colours[source[sourceX[std::size_t(i)]]];
   }
@@ -112,7 +112,7 @@ PicturePane::PicturePane(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PicturePane::setPicture(const QImage* picture) {
+void PicturePane::setPicture(const Image* picture) {
   picture_ = picture;
   setZoom(zoom_);
 }
@@ -309,7 +309,7 @@ void ArtworkPreview::repaintWhole() {
     picture_ = PaintMapPicture(editor_.document().grid, columns, rows, *tileSet(), variants());
     StatusLabel->setText(sizeText());
   } catch (const std::exception& error) {
-    picture_ = QImage();
+    picture_ = Image();
     StatusLabel->setText(QString::fromStdString(error.what()));
   }
   ExportButton->setEnabled(!picture_.isNull());
@@ -325,7 +325,10 @@ void ArtworkPreview::repaintHexes(const QVector<QPoint>& hexes) {
   std::vector<HexCoord> changed;
   changed.reserve(std::size_t(hexes.size()));
   for (const QPoint& hex : hexes) changed.push_back({hex.x(), hex.y()});
-  Pane->updatePictureRegion(RepaintChangedHexes(picture_, editor_.document().grid, *tileSet(), variants(), changed));
+  QRegion region;
+  for (const Rect& rect : RepaintChangedHexes(picture_, editor_.document().grid, *tileSet(), variants(), changed))
+    region += QRect(rect.left(), rect.top(), rect.width(), rect.height());
+  Pane->updatePictureRegion(region);
 }
 
 // Save and Paint .BMPs may have set a new size or number in the header

@@ -48,7 +48,7 @@ class PicturePane : public QWidget {
  public:
   explicit PicturePane(QWidget* parent = nullptr);
 
-  void setPicture(const QImage* picture);
+  void setPicture(const Image* picture);
   void setZoom(PreviewZoom zoom);
   PreviewZoom zoom() const { return zoom_; }
   void setOutlines(bool shown, int mapNumber);
@@ -69,7 +69,7 @@ class PicturePane : public QWidget {
   QPoint toPicture(QPoint viewPixel) const;
   void drawOutlines(QPainter& painter) const;
 
-  const QImage* picture_ = nullptr;
+  const Image* picture_ = nullptr;
   PreviewZoom zoom_;
   bool outlines_ = false;
   int mapNumber_ = 0;
@@ -88,7 +88,7 @@ class ArtworkPreview : public QWidget {
 
   // The picture at 100 %, 8-bit with the tile set's palette; null when the
   // tile set could not be loaded.
-  const QImage& picture() const { return picture_; }
+  const Image& picture() const { return picture_; }
   // The variant of each hex, drawn once per season while the window lives.
   const VariantGrid& variants() const;
   bool winter() const { return winter_; }
@@ -129,7 +129,7 @@ class ArtworkPreview : public QWidget {
   std::array<std::optional<TileSet>, 2> tiles_;
   std::array<VariantGrid, 2> variants_{};
   std::array<bool, 2> variantsDrawn_{};
-  QImage picture_;
+  Image picture_;
   PictureSize size_;
   FileDialogState exportDialog_;
 };

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QtMath>
 
+#include "draw/qt_bridge.h"
+
 namespace kxc2 {
 namespace {
 
@@ -20,14 +22,15 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
 }
 
 void ImageControl::makePicture() {
-  picture_ = QImage(size(), QImage::Format_RGB32);
-  picture_.fill(Qt::black);
+  picture_ = Image(width(), height(), Image::Format_RGB32);
+  picture_.fill(MakeRgb(0, 0, 0));
 }
 
 void ImageControl::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
-  painter.drawImage(area.topLeft(), picture_, area);
+  // Shown in place: the toolkit reads the picture's own memory.
+  painter.drawImage(area.topLeft(), QImageOver(picture_), area);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

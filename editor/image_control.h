@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "draw/image.h"
+
 namespace kxc2 {
 
 // Shows a picture of its own size and reports the pointer in picture pixels.
@@ -15,8 +17,8 @@ class ImageControl : public QWidget {
  public:
   explicit ImageControl(QWidget* parent = nullptr);
 
-  QImage& picture() { return picture_; }
-  const QImage& picture() const { return picture_; }
+  Image& picture() { return picture_; }
+  const Image& picture() const { return picture_; }
   // A picture of the control's current size, black, in RGB32.
   void makePicture();
 
@@ -32,7 +34,7 @@ class ImageControl : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  QImage picture_;
+  Image picture_;
 };
 
 }  // namespace kxc2

@@ -6,6 +6,7 @@
 #include "core/terrain.h"
 #include "draw/canvas.h"
 #include "draw/overlays.h"
+#include "draw/qt_bridge.h"
 
 namespace kxc2 {
 namespace {
@@ -94,16 +95,15 @@ HexCoord ZoomInOrigin(int selectedColumn, int selectedRow, const ViewState& view
   return {std::min(column, MaxOriginColumn(view)), std::min(row, MaxOriginRow(view))};
 }
 
-QImage PrepareAtlas(const QImage& atlas) { return atlas.convertToFormat(QImage::Format_RGB32); }
+Image PrepareAtlas(const Image& atlas) { return atlas.convertToFormat(Image::Format_RGB32); }
 
-MapView::MapView(const MapGrid& grid, const ViewState& view, QImage& picture, const QImage& tiles,
-                 const QImage& tiles2)
+MapView::MapView(const MapGrid& grid, const ViewState& view, Image& picture, const Image& tiles, const Image& tiles2)
     : grid_(grid), view_(view), picture_(picture), tiles_(tiles), tiles2_(tiles2) {}
 
 void MapView::ToggleFocusRect(int column, int row) {
   if (column < 0 || row < 0) return;
   Canvas canvas(picture_);
-  canvas.drawFocusRect(FocusRect(view_, column, row));
+  canvas.drawFocusRect(FromQRect(FocusRect(view_, column, row)));
 }
 
 void MapView::RedrawHex(int column, int row) {
@@ -150,7 +150,7 @@ void MapView::RedrawChanged(const std::vector<HexCoord>& hexes) {
   if (!any) return;
 
   if (scratch_.size() != picture_.size() || scratch_.format() != picture_.format())
-    scratch_ = QImage(picture_.size(), picture_.format());
+    scratch_ = Image(picture_.size(), picture_.format());
   Canvas scratch(scratch_);
   const int columns = TouchedColumns(view_);
   const int rows = TouchedRows(view_);
@@ -160,7 +160,7 @@ void MapView::RedrawChanged(const std::vector<HexCoord>& hexes) {
   for (int row = view_.OriginRow; row < view_.OriginRow + rows; ++row)
     for (int column = view_.OriginColumn; column < view_.OriginColumn + columns; ++column)
       if (dirty[column][row]) {
-        const QRect cell = CellRect(view_, column, row) & picture_.rect();
+        const Rect cell = FromQRect(CellRect(view_, column, row)) & picture_.rect();
         canvas.copyRect(cell.topLeft(), scratch_, cell);
       }
 }
@@ -179,14 +179,14 @@ void MapView::redrawZoomedIn(Canvas& canvas) {
   const int rows = TouchedRows(view_);
   const int right = columns * cell.width;
   const int bottom = rows * cell.height - cell.raise;  // the raised columns' last pixel row + 1
-  if (bottom < picture_.height()) canvas.fillRect(QRect(0, bottom, right, picture_.height() - bottom), kBlack);
+  if (bottom < picture_.height()) canvas.fillRect(Rect(0, bottom, right, picture_.height() - bottom), kBlack);
   // Row by row, left to right: each tile covers what earlier hexes drew
   // into its cell, while their line ends in earlier cells stay.
   for (int row = view_.OriginRow; row < view_.OriginRow + rows; ++row)
     for (int column = view_.OriginColumn; column < view_.OriginColumn + columns; ++column)
       drawZoomedInCell(canvas, column, row, /*keepRoadTest=*/false);
   if (right < picture_.width())
-    canvas.fillRect(QRect(right, 0, picture_.width() - right, picture_.height()), kBlack);
+    canvas.fillRect(Rect(right, 0, picture_.width() - right, picture_.height()), kBlack);
 }
 
 void MapView::redrawZoomedOut(Canvas& canvas) {
@@ -195,18 +195,19 @@ void MapView::redrawZoomedOut(Canvas& canvas) {
   // No old picture may be left under the raised columns: their cells end
   // half a cell above the others, and below them lies no cell.
   const int bottom = kGridRows * cell.height - cell.raise;
-  if (bottom < picture_.height()) canvas.fillRect(QRect(0, bottom, right, picture_.height() - bottom), kBlack);
+  if (bottom < picture_.height()) canvas.fillRect(Rect(0, bottom, right, picture_.height() - bottom), kBlack);
   for (int row = 0; row < kGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column) drawZoomedOutCell(canvas, column, row);
   if (right < picture_.width())
-    canvas.fillRect(QRect(right, 0, picture_.width() - right, picture_.height()), kBlack);
+    canvas.fillRect(Rect(right, 0, picture_.width() - right, picture_.height()), kBlack);
 }
 
-const QImage& MapView::zoomedOutTiles() {
+const Image& MapView::zoomedOutTiles() {
   const int scale = ZoomedOutScale(view_);
   if (scale == 1) return tiles2_;
   if (scaledTiles2Scale_ != scale) {
-    scaledTiles2_ = tiles2_.scaled(tiles2_.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    scaledTiles2_ = FromQImage(
+        QImageOver(tiles2_).scaled(QSize(tiles2_.width(), tiles2_.height()) * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     scaledTiles2Scale_ = scale;
   }
   return scaledTiles2_;
@@ -218,7 +219,7 @@ void MapView::drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoa
   const int code = grid_.terrain(column, row);
   const std::uint8_t mask = grid_.roadMask(column, row);
   const QRect cell = CellRect(view_, column, row);
-  canvas.copyRect(cell.topLeft(), tiles_, AtlasCell(code, kZoomedInCell));
+  canvas.copyRect(FromQPoint(cell.topLeft()), tiles_, FromQRect(AtlasCell(code, kZoomedInCell)));
   if (IsInRiverSet(code))
     DrawRiverLines(cell.left(), cell.top(), column, row, kZoomedInCell.raiseOf(column), canvas,
                    kRiverColour, grid_);
@@ -236,12 +237,13 @@ void MapView::drawCell(Canvas& canvas, int column, int row) {
 void MapView::drawZoomedOutCell(Canvas& canvas, int column, int row) {
   const int code = grid_.terrain(column, row);
   const int scale = ZoomedOutScale(view_);
-  const QImage& tiles = zoomedOutTiles();
+  const Image& tiles = zoomedOutTiles();
   const QRect cell = CellRect(view_, column, row);
-  canvas.copyRect(cell.topLeft(), tiles, AtlasCell(code, GeometryOf(view_)));
+  canvas.copyRect(FromQPoint(cell.topLeft()), tiles, FromQRect(AtlasCell(code, GeometryOf(view_))));
   if (grid_.roadMask(column, row) != 0) {
     const QRect marker(kRoadMarkerSource.topLeft() * scale, kRoadMarkerSource.size() * scale);
-    canvas.copyRect(cell.topLeft() + QPoint(kRoadMarkerOffset, kRoadMarkerOffset) * scale, tiles, marker);
+    canvas.copyRect(FromQPoint(cell.topLeft() + QPoint(kRoadMarkerOffset, kRoadMarkerOffset) * scale), tiles,
+                    FromQRect(marker));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/map_grid.h"
+#include "draw/image.h"
 #include "editor/view_state.h"
 
 namespace kxc2 {
@@ -66,8 +67,7 @@ HexCoord ZoomInOrigin(int selectedColumn, int selectedRow, const ViewState& view
 class MapView {
  public:
   // Both atlases must be RGB32 (see PrepareAtlas) and the picture RGB32.
-  MapView(const MapGrid& grid, const ViewState& view, QImage& picture, const QImage& tiles,
-          const QImage& tiles2);
+  MapView(const MapGrid& grid, const ViewState& view, Image& picture, const Image& tiles, const Image& tiles2);
 
   // Inverts the dotted frame of a hex; a second call removes it. Nothing for
   // a negative column or row.
@@ -89,22 +89,22 @@ class MapView {
   void redrawZoomedIn(Canvas& canvas);
   void redrawZoomedOut(Canvas& canvas);
   // The zoomed-out atlas at the view's scale, nearest-pixel, so it stays crisp.
-  const QImage& zoomedOutTiles();
+  const Image& zoomedOutTiles();
   void drawCell(Canvas& canvas, int column, int row);
 
   const MapGrid& grid_;
   const ViewState& view_;
-  QImage& picture_;
-  const QImage& tiles_;
-  const QImage& tiles2_;
-  QImage scaledTiles2_;
+  Image& picture_;
+  const Image& tiles_;
+  const Image& tiles2_;
+  Image scaledTiles2_;
   int scaledTiles2Scale_ = 1;
   // RedrawChanged paints the cells around a change here first, in the full
   // redraw's order, and copies only the changed cells over.
-  QImage scratch_;
+  Image scratch_;
 };
 
 // The atlas in the picture's format, so cells copy without conversion.
-QImage PrepareAtlas(const QImage& atlas);
+Image PrepareAtlas(const Image& atlas);
 
 }  // namespace kxc2

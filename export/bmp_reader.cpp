@@ -1,7 +1,10 @@
 #include "export/bmp_reader.h"
 
+#include <QImage>
 #include <QList>
 #include <QRgb>
+
+#include "draw/qt_bridge.h"
 
 namespace kxc2 {
 
@@ -126,14 +129,14 @@ BmpHeader ReadIndexedBmpHeader(std::span<const std::uint8_t> bytes, const std::s
   return ReadIndexedLayout(bytes, name).header;
 }
 
-QImage ReadIndexedBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
+Image ReadIndexedBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
   const BmpLayout layout = ReadIndexedLayout(bytes, name);
   if (!PixelDataComplete(layout, bytes.size())) NotValid();
   const QImage image = DecodeWithQt(bytes, layout);
-  if (image.format() == QImage::Format_Indexed8) return WithFullPalette(image);
+  if (image.format() == QImage::Format_Indexed8) return FromQImage(WithFullPalette(image));
   if (image.format() != QImage::Format_Mono && image.format() != QImage::Format_MonoLSB) NotValid();
   const QImage indexed = image.convertToFormat(QImage::Format_Indexed8);
-  return WithFullPalette(QtSwappedMonoTable(image, bytes, layout) ? UnswappedMono(indexed) : indexed);
+  return FromQImage(WithFullPalette(QtSwappedMonoTable(image, bytes, layout) ? UnswappedMono(indexed) : indexed));
 }
 
 }  // namespace kxc2

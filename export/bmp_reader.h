@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QImage>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
 #include <string>
+
+#include "draw/image.h"
 
 namespace kxc2 {
 
@@ -27,10 +28,10 @@ struct BmpHeader {
 // other depths.
 BmpHeader ReadIndexedBmpHeader(std::span<const std::uint8_t> bytes, const std::string& name);
 
-// The whole bitmap as a Format_Indexed8 image holding the file's own indices
+// The whole bitmap as an Indexed8 image holding the file's own indices
 // (also for 1- and 4-bit files), its colour table the file's padded with
 // black to 256 entries. Throws as ReadIndexedBmpHeader, and "Bitmap image is
 // not valid" for pixel data that is cut short or cannot be decoded.
-QImage ReadIndexedBmp(std::span<const std::uint8_t> bytes, const std::string& name);
+Image ReadIndexedBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 
 }  // namespace kxc2

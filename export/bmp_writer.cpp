@@ -40,8 +40,8 @@ std::uint64_t Bmp8FileSize(std::uint64_t width, std::uint64_t height) {
   return size;
 }
 
-std::vector<std::uint8_t> EncodeBmp8(const QImage& image) {
-  if (image.format() != QImage::Format_Indexed8) throw std::invalid_argument("EncodeBmp8 needs an Indexed8 image");
+std::vector<std::uint8_t> EncodeBmp8(const Image& image) {
+  if (image.format() != Image::Format_Indexed8) throw std::invalid_argument("EncodeBmp8 needs an Indexed8 image");
   const auto width = static_cast<std::uint32_t>(image.width());
   const auto height = static_cast<std::uint32_t>(image.height());
   const std::uint64_t fileSize = Bmp8FileSize(width, height);
@@ -64,23 +64,23 @@ std::vector<std::uint8_t> EncodeBmp8(const QImage& image) {
   Put32(info + 20, pixelBytes);
   Put32(info + 32, kPaletteEntries);
 
-  const QList<QRgb> table = image.colorTable();
+  const std::vector<Rgb> table = image.colorTable();
   std::uint8_t* palette = info + kInfoHeaderSize;
-  for (qsizetype i = 0; i < table.size() && i < kPaletteEntries; ++i) {
-    palette[4 * i] = static_cast<std::uint8_t>(qBlue(table[i]));
-    palette[4 * i + 1] = static_cast<std::uint8_t>(qGreen(table[i]));
-    palette[4 * i + 2] = static_cast<std::uint8_t>(qRed(table[i]));
+  for (std::size_t i = 0; i < table.size() && i < kPaletteEntries; ++i) {
+    palette[4 * i] = static_cast<std::uint8_t>(BlueOf(table[i]));
+    palette[4 * i + 1] = static_cast<std::uint8_t>(GreenOf(table[i]));
+    palette[4 * i + 2] = static_cast<std::uint8_t>(RedOf(table[i]));
   }
 
   std::uint8_t* pixels = bytes.data() + kPixelOffset;
   for (std::uint32_t y = 0; y < height; ++y) {
-    const uchar* row = image.constScanLine(static_cast<int>(height - 1 - y));
+    const std::uint8_t* row = image.constScanLine(static_cast<int>(height - 1 - y));
     std::copy(row, row + width, pixels + y * stride);
   }
   return bytes;
 }
 
-void SaveBmp8(const std::string& path, const QImage& image) {
+void SaveBmp8(const std::string& path, const Image& image) {
   const std::vector<std::uint8_t> bytes = EncodeBmp8(image);
   std::optional<AtomicFile> file;
   try {

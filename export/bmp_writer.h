@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QImage>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "draw/image.h"
 
 namespace kxc2 {
 
@@ -13,7 +14,7 @@ namespace kxc2 {
 // tools do not expect. image must be Format_Indexed8.
 // Throws std::length_error for an image whose file would pass 4 GB, which
 // the format's 32-bit sizes cannot state.
-std::vector<std::uint8_t> EncodeBmp8(const QImage& image);
+std::vector<std::uint8_t> EncodeBmp8(const Image& image);
 
 // The size of EncodeBmp8's file for width x height pixels, or
 // std::length_error above UINT32_MAX bytes.
@@ -22,6 +23,6 @@ std::uint64_t Bmp8FileSize(std::uint64_t width, std::uint64_t height);
 // Writes EncodeBmp8 safely: a failure never leaves a partial file under
 // path. A file that cannot be created throws "Cannot create file PATH";
 // a failed write throws the IoError of the write.
-void SaveBmp8(const std::string& path, const QImage& image);
+void SaveBmp8(const std::string& path, const Image& image);
 
 }  // namespace kxc2

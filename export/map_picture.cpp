@@ -25,13 +25,13 @@ constexpr int kPictureXOffset = -37;
 
 int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
 
-QRect HexExtent(int column, int row) {
+Rect HexExtent(int column, int row) {
   return TileRectInPicture(column, row).adjusted(-kLineReach, -kLineReach, kLineReach, kLineReach);
 }
 
 // The hex's tile and lines and the lines its neighbours draw towards it.
-QRect ChangedHexRect(const HexCoord& hex) {
-  QRect rect = HexExtent(hex.column, hex.row);
+Rect ChangedHexRect(const HexCoord& hex) {
+  Rect rect = HexExtent(hex.column, hex.row);
   for (Side side : {Side::North, Side::NorthEast, Side::SouthEast, Side::South, Side::SouthWest, Side::NorthWest})
     if (const auto next = Neighbour(hex.column, hex.row, side)) rect |= HexExtent(next->column, next->row);
   return rect;
@@ -41,7 +41,7 @@ QRect ChangedHexRect(const HexCoord& hex) {
 // cheaper than repainting shared hexes over and over.
 constexpr int kMaxRepaintRects = 16;
 
-void PaintHex(Canvas& canvas, const MapGrid& grid, const TileSet& tiles, int variant, int column, int row, QPoint corner) {
+void PaintHex(Canvas& canvas, const MapGrid& grid, const TileSet& tiles, int variant, int column, int row, Point corner) {
   const int terrain = grid.terrain(column, row);
   if (const auto source = tiles.tileRect(terrain, variant)) canvas.copyRect(corner, tiles.image(), *source);
   if (IsInRiverSet(terrain))
@@ -54,7 +54,7 @@ void PaintHex(Canvas& canvas, const MapGrid& grid, const TileSet& tiles, int var
 
 // Left to right, and top to bottom within a column: tiles drawn later cover
 // the ends of wide lines drawn before them.
-void PaintBlock(QImage& piece, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+void PaintBlock(Image& piece, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
                 int pieceColumn, int pieceRow) {
   Canvas canvas(piece);
   const BlockStart across = PieceColumnStart(pieceColumn);
@@ -64,7 +64,7 @@ void PaintBlock(QImage& piece, const MapGrid& grid, const TileSet& tiles, const 
     for (int m = 0; m < kBlockRows; ++m) {
       const int row = down.first + m;
       if (!IsInGrid(column, row)) continue;  // only the fifth piece row's block reaches past the grid
-      const QPoint corner(kTileWidth * k + across.offset, kTileHeight * m + down.offset + ParityShift(column));
+      const Point corner(kTileWidth * k + across.offset, kTileHeight * m + down.offset + ParityShift(column));
       PaintHex(canvas, grid, tiles, variants[column][row], column, row, corner);
     }
   }
@@ -72,7 +72,7 @@ void PaintBlock(QImage& piece, const MapGrid& grid, const TileSet& tiles, const 
 
 }  // namespace
 
-QRect TileRectInPicture(int column, int row) {
+Rect TileRectInPicture(int column, int row) {
   return {kTileWidth * column + kPictureXOffset, kTileHeight * row + ParityShift(column), kTileWidth, kTileHeight};
 }
 
@@ -85,11 +85,11 @@ HexCoord HexAtPicturePixel(int x, int y) {
 // The whole picture is the pieces side by side, and a piece is its block
 // painted column by column: so any part of the picture is every hex whose
 // tile or lines reach it, painted in that same order.
-void RepaintPictureRect(QImage& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
-                        const QRect& rect) {
-  const QRect area = rect.intersected(picture.rect());
+void RepaintPictureRect(Image& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
+                        const Rect& rect) {
+  const Rect area = rect.intersected(picture.rect());
   if (area.isEmpty()) return;
-  QImage part(area.size(), QImage::Format_Indexed8);
+  Image part(area.size(), Image::Format_Indexed8);
   part.setColorTable(tiles.palette());
   part.fill(0);
   Canvas canvas(part);
@@ -105,15 +105,20 @@ void RepaintPictureRect(QImage& picture, const MapGrid& grid, const TileSet& til
                 static_cast<std::size_t>(area.width()));
 }
 
-QRegion RepaintChangedHexes(QImage& picture, const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants,
-                            std::span<const HexCoord> changed) {
-  QRegion region;
-  for (const HexCoord& hex : changed)
-    if (IsInGrid(hex.column, hex.row)) region += ChangedHexRect(hex);
-  region &= picture.rect();
-  if (region.rectCount() > kMaxRepaintRects) region = region.boundingRect();
-  for (const QRect& rect : region) RepaintPictureRect(picture, grid, tiles, variants, rect);
-  return region;
+std::vector<Rect> RepaintChangedHexes(Image& picture, const MapGrid& grid, const TileSet& tiles,
+                                      const VariantGrid& variants, std::span<const HexCoord> changed) {
+  std::vector<Rect> rects;
+  Rect bounds;
+  for (const HexCoord& hex : changed) {
+    if (!IsInGrid(hex.column, hex.row)) continue;
+    const Rect rect = ChangedHexRect(hex).intersected(picture.rect());
+    if (rect.isEmpty()) continue;
+    rects.push_back(rect);
+    bounds |= rect;
+  }
+  if (rects.size() > static_cast<std::size_t>(kMaxRepaintRects)) rects = {bounds};
+  for (const Rect& rect : rects) RepaintPictureRect(picture, grid, tiles, variants, rect);
+  return rects;
 }
 
 VariantGrid DrawVariants(std::mt19937& random, int variantCount) {
@@ -131,23 +136,23 @@ void CheckMapSize(int columns, int rows) {
                                 " is outside 16..44 x 11..39");
 }
 
-QImage PaintPiece(const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants, const PictureSize& size,
+Image PaintPiece(const MapGrid& grid, const TileSet& tiles, const VariantGrid& variants, const PictureSize& size,
                   int pieceColumn, int pieceRow) {
-  QImage piece(PieceWidth(size, pieceColumn), PieceHeight(size, pieceRow), QImage::Format_Indexed8);
+  Image piece(PieceWidth(size, pieceColumn), PieceHeight(size, pieceRow), Image::Format_Indexed8);
   piece.setColorTable(tiles.palette());
   piece.fill(0);  // shows only where the tile set has no tile to give
   PaintBlock(piece, grid, tiles, variants, pieceColumn, pieceRow);
   return piece;
 }
 
-QImage PaintMapPicture(const MapGrid& grid, int columns, int rows, const TileSet& tiles, const VariantGrid& variants) {
+Image PaintMapPicture(const MapGrid& grid, int columns, int rows, const TileSet& tiles, const VariantGrid& variants) {
   CheckMapSize(columns, rows);
   const PictureSize size = MapPictureSize(columns, rows);
-  QImage picture(size.width, size.height, QImage::Format_Indexed8);
+  Image picture(size.width, size.height, Image::Format_Indexed8);
   picture.setColorTable(tiles.palette());
   for (int i = 0; i < PieceColumnCount(size); ++i) {
     for (int j = 0; j < PieceRowCount(size); ++j) {
-      const QImage piece = PaintPiece(grid, tiles, variants, size, i, j);
+      const Image piece = PaintPiece(grid, tiles, variants, size, i, j);
       for (int y = 0; y < piece.height(); ++y)
         std::memcpy(picture.scanLine(kPieceHeight * j + y) + kPieceWidth * i, piece.constScanLine(y),
                     static_cast<std::size_t>(piece.width()));

@@ -1,8 +1,5 @@
 #include "export/tile_set.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
@@ -12,35 +9,35 @@
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
 #include "export/bmp_reader.h"
+#include "export/file_bytes.h"
 #include "export/piece_layout.h"
 
 namespace kxc2 {
 
 namespace {
 
-constexpr int kPaletteSize = 256;
+constexpr std::size_t kPaletteSize = 256;
 
-QImage WithFullPalette(QImage image) {
-  QList<QRgb> table = image.colorTable();
-  if (table.size() > kPaletteSize) table.resize(kPaletteSize);
-  while (table.size() < kPaletteSize) table.append(qRgb(0, 0, 0));
-  image.setColorTable(table);
+Image WithFullPalette(Image image) {
+  std::vector<Rgb> table = image.colorTable();
+  table.resize(kPaletteSize, MakeRgb(0, 0, 0));
+  image.setColorTable(std::move(table));
   return image;
 }
 
 }  // namespace
 
-TileSet::TileSet(QImage image)
-    : image_(WithFullPalette(image.convertToFormat(QImage::Format_Indexed8))), palette_(image_.colorTable()) {}
+TileSet::TileSet(Image image)
+    : image_(WithFullPalette(std::move(image))), palette_(image_.colorTable()) {}
 
-bool TileSet::contains(const QRect& rect) const { return image_.rect().contains(rect); }
+bool TileSet::contains(const Rect& rect) const { return image_.rect().contains(rect); }
 
-std::optional<QRect> TileSet::tileRect(int terrain, int variant) const {
+std::optional<Rect> TileSet::tileRect(int terrain, int variant) const {
   if (terrain >= 0 && terrain < kTerrainCount) {
-    const QRect own(kTileWidth * terrain, kTileHeight * variant, kTileWidth, kTileHeight);
+    const Rect own(kTileWidth * terrain, kTileHeight * variant, kTileWidth, kTileHeight);
     if (contains(own)) return own;
   }
-  const QRect clear(0, 0, kTileWidth, kTileHeight);
+  const Rect clear(0, 0, kTileWidth, kTileHeight);
   if (contains(clear)) return clear;
   return std::nullopt;
 }
@@ -48,15 +45,9 @@ std::optional<QRect> TileSet::tileRect(int terrain, int variant) const {
 std::string TileSetFileName(bool winter) { return winter ? "WT50x45.bmp" : "ST50x45.bmp"; }
 
 TileSet LoadTileSetFile(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  // Ordinary files only: opening a pipe would wait for a writer for ever.
-  if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-    throw std::runtime_error("Cannot open file " + path);
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) throw std::runtime_error("Cannot open file " + path);
-
-  return TileSet(ReadIndexedBmp(
-      {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())}, path));
+  const auto bytes = ReadOrdinaryFile(path);
+  if (!bytes) throw std::runtime_error("Cannot open file " + path);
+  return TileSet(ReadIndexedBmp(*bytes, path));
 }
 
 TileSet BuiltinTileSet(bool winter) { return TileSet(winter ? WinterTilesPicture() : SummerTilesPicture()); }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QImage>
-#include <QList>
-#include <QRect>
-#include <QRgb>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "draw/image.h"
 
 namespace kxc2 {
 
@@ -14,23 +13,23 @@ namespace kxc2 {
 // to 256 entries (the pieces' palette).
 class TileSet {
  public:
-  // image is taken as Format_Indexed8.
-  explicit TileSet(QImage image);
+  // image must be Format_Indexed8.
+  explicit TileSet(Image image);
 
-  const QImage& image() const { return image_; }
-  const QList<QRgb>& palette() const { return palette_; }
+  const Image& image() const { return image_; }
+  const std::vector<Rgb>& palette() const { return palette_; }
   // Height div 50; 0 for a tile set lower than one tile.
   int variantCount() const { return image_.height() / 50; }
 
   // Where a hex's tile comes from. A terrain above 16, or a tile that would
   // reach outside the image, falls back to Clear's first variant; nothing
   // when even that does not fit.
-  std::optional<QRect> tileRect(int terrain, int variant) const;
+  std::optional<Rect> tileRect(int terrain, int variant) const;
 
  private:
-  bool contains(const QRect& rect) const;
-  QImage image_;
-  QList<QRgb> palette_;
+  bool contains(const Rect& rect) const;
+  Image image_;
+  std::vector<Rgb> palette_;
 };
 
 // The file beside the program that replaces a built-in set:

@@ -172,9 +172,9 @@ std::vector<QRgb> Ramp(int count) {
 }
 
 // The built-in set's first terrains, so the seeds carry real tile pictures.
-QImage BuiltinCrop(bool winter, int width, int height) {
-  const QImage builtin = kxc2::BuiltinTileSet(winter).image();
-  QImage crop(width, height, QImage::Format_Indexed8);
+kxc2::Image BuiltinCrop(bool winter, int width, int height) {
+  const kxc2::Image builtin = kxc2::BuiltinTileSet(winter).image();
+  kxc2::Image crop(width, height, kxc2::Image::Format_Indexed8);
   crop.setColorTable(builtin.colorTable());
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) crop.setPixel(x, y, builtin.pixelIndex(x % builtin.width(), y % builtin.height()));

@@ -46,7 +46,7 @@ std::optional<kxc2::TileSet> Load(const std::string& path) {
 }
 
 void CheckTiles(const kxc2::TileSet& tiles) {
-  Require(tiles.image().format() == QImage::Format_Indexed8);
+  Require(tiles.image().format() == kxc2::Image::Format_Indexed8);
   Require(tiles.palette().size() == 256 && tiles.image().colorTable() == tiles.palette());
   for (int terrain : {0, 1, 5, 16, 17, 255})
     for (int variant = 0; variant < tiles.variantCount(); ++variant)
@@ -66,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::mt19937 random(static_cast<std::uint32_t>(size));
   const kxc2::VariantGrid variants = kxc2::DrawVariants(random, tiles->variantCount());
   const kxc2::PictureSize size16x11 = kxc2::MapPictureSize(16, 11);
-  const QImage piece = kxc2::PaintPiece(BusyGrid(), *tiles, variants, size16x11, 0, 0);
-  Require(piece.size() == QSize(kxc2::kPieceWidth, kxc2::kPieceHeight));
-  Require(piece.format() == QImage::Format_Indexed8 && piece.colorTable() == tiles->palette());
+  const kxc2::Image piece = kxc2::PaintPiece(BusyGrid(), *tiles, variants, size16x11, 0, 0);
+  Require(piece.size() == kxc2::Size(kxc2::kPieceWidth, kxc2::kPieceHeight));
+  Require(piece.format() == kxc2::Image::Format_Indexed8 && piece.colorTable() == tiles->palette());
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "core/terrain.h"
 #include "draw/canvas.h"
 #include "draw/overlays.h"
+#include "draw/qt_bridge.h"
 #include "tools/atlas_layout.h"
 #include "tools/motifs.h"
 #include "tools/palette_builder.h"
@@ -190,47 +191,49 @@ MapGrid SampleGrid() {
 }
 
 // The sample as the painter lays tiles: 45 x 50, even columns half a tile up.
-QImage PaintSample(const MapGrid& grid, const QImage& tiles) {
-  QImage piece(9 * 45 - 8, 4 * 50, QImage::Format_Indexed8);
+QImage PaintSample(const MapGrid& grid, const QImage& qtTiles) {
+  const Image tiles = FromQImage(qtTiles);
+  Image piece(9 * 45 - 8, 4 * 50, Image::Format_Indexed8);
   piece.setColorTable(tiles.colorTable());
   piece.fill(0);
   Canvas canvas(piece);
   for (int column = 0; column < 9; ++column)
     for (int row = 0; row < 5; ++row) {
       const int shift = IsRaised(column) ? -25 : 0;
-      const QPoint at(45 * column - 8, 50 * row + shift);
+      const Point at(45 * column - 8, 50 * row + shift);
       const int t = grid.terrain(column, row);
-      canvas.copyRect(at, tiles, QRect(45 * t, 0, 45, 50));
+      canvas.copyRect(at, tiles, Rect(45 * t, 0, 45, 50));
       if (IsInRiverSet(t))
         DrawRiverLines(at.x(), at.y(), column, row, shift, canvas, kPainterRiver, grid);
       if (grid.roadMask(column, row) != 0 && IsInRoadPaintSet(t))
         DrawRoadSpokes(at.x(), at.y(), grid.roadMask(column, row), canvas, kPainterRoad);
     }
-  return piece;
+  return ToQImage(piece);
 }
 
 // The sample as the zoomed-in and zoomed-out view draw it.
-QImage ViewSample(const MapGrid& grid, const QImage& atlas, QSize cell, bool overlays) {
-  QImage view(9 * cell.width(), 5 * cell.height() - cell.height() / 2, QImage::Format_RGB32);
-  view.fill(qRgb(0, 0, 0));
+QImage ViewSample(const MapGrid& grid, const QImage& qtAtlas, QSize cell, bool overlays) {
+  const Image atlas = FromQImage(qtAtlas);
+  Image view(9 * cell.width(), 5 * cell.height() - cell.height() / 2, Image::Format_RGB32);
+  view.fill(MakeRgb(0, 0, 0));
   Canvas canvas(view);
   for (int row = 0; row < 5; ++row)
     for (int column = 0; column < 9; ++column) {
       const int raise = IsRaised(column) ? cell.height() / 2 : 0;
-      const QPoint at(column * cell.width(), row * cell.height() - raise);
+      const Point at(column * cell.width(), row * cell.height() - raise);
       const int t = grid.terrain(column, row);
       canvas.copyRect(at, atlas,
-                      QRect(cell.width() * (t % 5), cell.height() * (t / 5), cell.width(), cell.height()));
+                      Rect(cell.width() * (t % 5), cell.height() * (t / 5), cell.width(), cell.height()));
       if (overlays) {
         if (IsInRiverSet(t))
           DrawRiverLines(at.x(), at.y(), column, row, raise, canvas, ColorFromBgr(0x00FFC800), grid);
         if (grid.roadMask(column, row) != 0)
           DrawRoadSpokes(at.x(), at.y(), grid.roadMask(column, row), canvas, ColorFromBgr(0x0000C8FF));
       } else if (grid.roadMask(column, row) != 0) {
-        canvas.copyRect(at + QPoint(3, 3), atlas, QRect(57, 45, 2, 2));
+        canvas.copyRect(at + Point(3, 3), atlas, Rect(57, 45, 2, 2));
       }
     }
-  return view;
+  return ToQImage(view);
 }
 
 QImage Enlarged(const QImage& image, int factor) {

@@ -11,13 +11,13 @@
 namespace kxc2 {
 namespace {
 
-QImage Surface(bool indexed) {
+Image Surface(bool indexed) {
   if (!indexed) {
-    QImage image(640, 480, QImage::Format_RGB32);
-    image.fill(qRgb(10, 20, 30));
+    Image image(640, 480, Image::Format_RGB32);
+    image.fill(MakeRgb(10, 20, 30));
     return image;
   }
-  QImage image(640, 480, QImage::Format_Indexed8);
+  Image image(640, 480, Image::Format_Indexed8);
   image.setColorTable(SummerTilesPicture().colorTable());
   image.fill(1);
   return image;
@@ -33,22 +33,22 @@ MapGrid WaterAround(int column, int row) {
 // range(0): 0 RGB32 view from the 8-bit atlas, 1 8-bit piece from the 8-bit
 // atlas, 2 RGB32 view from an RGB32 copy of the atlas.
 void BM_CopyCell44x50(benchmark::State& state) {
-  QImage target = Surface(state.range(0) == 1);
-  QImage tiles = MapTilesPicture();
+  Image target = Surface(state.range(0) == 1);
+  Image tiles = MapTilesPicture();
   if (state.range(0) == 1) tiles.setColorTable(target.colorTable());
-  if (state.range(0) == 2) tiles = tiles.convertToFormat(QImage::Format_RGB32);
+  if (state.range(0) == 2) tiles = tiles.convertToFormat(Image::Format_RGB32);
   Canvas canvas(target);
   int i = 0;
   for (auto _ : state) {
     const int t = i % 17;
-    canvas.copyRect(QPoint(44 * (i % 14), 50 * (i / 14 % 9)), tiles, QRect(44 * (t % 5), 50 * (t / 5), 44, 50));
+    canvas.copyRect(Point(44 * (i % 14), 50 * (i / 14 % 9)), tiles, Rect(44 * (t % 5), 50 * (t / 5), 44, 50));
     ++i;
     benchmark::ClobberMemory();
   }
 }
 
 void BM_RoadSpokes255(benchmark::State& state) {
-  QImage target = Surface(state.range(0) != 0);
+  Image target = Surface(state.range(0) != 0);
   Canvas canvas(target);
   int i = 0;
   for (auto _ : state) {
@@ -59,7 +59,7 @@ void BM_RoadSpokes255(benchmark::State& state) {
 }
 
 void BM_RiverLinesSixNeighbours(benchmark::State& state) {
-  QImage target = Surface(state.range(0) != 0);
+  Image target = Surface(state.range(0) != 0);
   Canvas canvas(target);
   const MapGrid grid = WaterAround(10, 10);
   int i = 0;
@@ -72,15 +72,15 @@ void BM_RiverLinesSixNeighbours(benchmark::State& state) {
 
 // The view's zoomed-out redraw: 1800 cells of 12 x 12 from the 8-bit atlas.
 void BM_ZoomedOutRedraw(benchmark::State& state) {
-  QImage view(616, 475, QImage::Format_RGB32);
-  const QImage atlas = MapTiles2Picture();
+  Image view(616, 475, Image::Format_RGB32);
+  const Image atlas = MapTiles2Picture();
   Canvas canvas(view);
   for (auto _ : state) {
     for (int row = 0; row < 40; ++row)
       for (int column = 0; column < 45; ++column) {
         const int t = (column * 7 + row * 3) % 17;
-        canvas.copyRect(QPoint(12 * column, 12 * row - (column % 2 == 0 ? 6 : 0)), atlas,
-                        QRect(12 * (t % 5), 12 * (t / 5), 12, 12));
+        canvas.copyRect(Point(12 * column, 12 * row - (column % 2 == 0 ? 6 : 0)), atlas,
+                        Rect(12 * (t % 5), 12 * (t / 5), 12, 12));
       }
     benchmark::ClobberMemory();
   }

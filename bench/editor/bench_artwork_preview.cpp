@@ -35,7 +35,7 @@ void BM_PaintBusyPicture(benchmark::State& state) {
   const MapDocument map = bench::PaintedBusyMap();
   const TileSet tiles = BuiltinTileSet(false);
   for (auto _ : state) {
-    const QImage picture = PaintMapPicture(map.grid, 44, 39, tiles, {});
+    const Image picture = PaintMapPicture(map.grid, 44, 39, tiles, {});
     benchmark::DoNotOptimize(picture.constBits());
   }
 }
@@ -84,9 +84,10 @@ BENCHMARK(BM_UpdateAfterOneChangedHex)->Unit(benchmark::kMicrosecond);
 // The floor of an update: the same area of the window shown again.
 void BM_ShowTheSameAreaAgain(benchmark::State& state) {
   OpenPreview open;
-  const QRect area = TileRectInPicture(kHex.x() - 1, kHex.y() - 1) | TileRectInPicture(kHex.x() + 1, kHex.y() + 1);
+  const Rect area = (TileRectInPicture(kHex.x() - 1, kHex.y() - 1) | TileRectInPicture(kHex.x() + 1, kHex.y() + 1))
+                        .adjusted(-4, -4, 4, 4);
   for (auto _ : state) {
-    open.preview.Pane->updatePictureRegion(area.adjusted(-4, -4, 4, 4));
+    open.preview.Pane->updatePictureRegion(QRect(area.left(), area.top(), area.width(), area.height()));
     QCoreApplication::processEvents();
   }
 }

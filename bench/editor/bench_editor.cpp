@@ -22,18 +22,18 @@ using test::FillBusyMap;
 
 struct ViewFixture {
   explicit ViewFixture(bool zoomedIn)
-      : picture(kViewWidth, kViewHeight, QImage::Format_RGB32),
+      : picture(kViewWidth, kViewHeight, Image::Format_RGB32),
         tiles(PrepareAtlas(MapTilesPicture())),
         tiles2(PrepareAtlas(MapTiles2Picture())),
         view{zoomedIn, 0, 0, 6, 5, true},
         mapView(grid, view, picture, tiles, tiles2) {
     FillBusyMap(grid);
-    picture.fill(Qt::black);
+    picture.fill(MakeRgb(0, 0, 0));
   }
   MapGrid grid;
-  QImage picture;
-  QImage tiles;
-  QImage tiles2;
+  Image picture;
+  Image tiles;
+  Image tiles2;
   ViewState view;
   MapView mapView;
 };

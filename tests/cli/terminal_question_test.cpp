@@ -1,7 +1,6 @@
 // One rule for every question kxc2tool asks.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -115,8 +114,8 @@ Names PreparePaint(const test::TempDir& dir) {
 }
 
 Names PrepareShp(const test::TempDir& dir) {
-  QImage image(3, 2, QImage::Format_Indexed8);
-  image.setColorTable({qRgb(0, 0, 0), qRgb(8, 4, 252)});
+  Image image(3, 2, Image::Format_Indexed8);
+  image.setColorTable({MakeRgb(0, 0, 0), MakeRgb(8, 4, 252)});
   image.fill(1);
   SaveBmp8(dir.file("Map4500.bmp"), image);
   fs::create_directories(dir.path() / "game" / "UserMap");

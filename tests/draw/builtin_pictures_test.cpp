@@ -12,9 +12,9 @@ namespace {
 
 struct PictureCase {
   const char* name;
-  std::function<QImage()> load;
+  std::function<Image()> load;
   QString resource;
-  QSize size;
+  Size size;
 };
 
 const PictureCase kPictures[] = {
@@ -34,10 +34,10 @@ class BuiltinPicture : public ::testing::TestWithParam<PictureCase> {};
 
 TEST_P(BuiltinPicture, IsAnEightBitPictureWithAFullColourTable) {
   const PictureCase& c = GetParam();
-  const QImage picture = c.load();
+  const Image picture = c.load();
   ASSERT_FALSE(picture.isNull());
   EXPECT_EQ(picture.size(), c.size);
-  EXPECT_EQ(picture.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(picture.format(), Image::Format_Indexed8);
   EXPECT_EQ(picture.colorCount(), 256);
 }
 
@@ -63,9 +63,9 @@ TEST_P(BuiltinPicture, FileIsAnEightBitBmpWith256Colours) {
 }
 
 TEST_P(BuiltinPicture, EveryCallGivesAnIndependentCopy) {
-  QImage first = GetParam().load();
-  const QImage second = GetParam().load();
-  first.scanLine(0)[0] = static_cast<uchar>(first.scanLine(0)[0] ^ 1);
+  Image first = GetParam().load();
+  const Image second = GetParam().load();
+  first.scanLine(0)[0] = static_cast<std::uint8_t>(first.scanLine(0)[0] ^ 1);
   EXPECT_NE(first, second);
   EXPECT_EQ(GetParam().load(), second);
 }
@@ -75,42 +75,42 @@ INSTANTIATE_TEST_SUITE_P(All, BuiltinPicture, ::testing::ValuesIn(kPictures),
 
 struct AtlasCase {
   const char* name;
-  std::function<QImage()> load;
-  QSize cell;
-  QRgb ground;
+  std::function<Image()> load;
+  Size cell;
+  Rgb ground;
 };
 // Printed by name: gtest's raw-byte printer reads the padding, which
 // valgrind rightly calls uninitialised.
 void PrintTo(const AtlasCase& c, std::ostream* out) { *out << c.name; }
 
 const AtlasCase kAtlases[] = {
-    {"MapTiles", MapTilesPicture, {44, 50}, qRgb(0, 200, 47)},
-    {"MapTiles2", MapTiles2Picture, {12, 12}, qRgb(0, 204, 51)},
+    {"MapTiles", MapTilesPicture, {44, 50}, MakeRgb(0, 200, 47)},
+    {"MapTiles2", MapTiles2Picture, {12, 12}, MakeRgb(0, 204, 51)},
 };
 
 class ViewAtlas : public ::testing::TestWithParam<AtlasCase> {};
 
-QRect CellOf(const AtlasCase& c, int terrain) {
-  return QRect(c.cell.width() * (terrain % 5), c.cell.height() * (terrain / 5), c.cell.width(), c.cell.height());
+Rect CellOf(const AtlasCase& c, int terrain) {
+  return Rect(c.cell.width() * (terrain % 5), c.cell.height() * (terrain / 5), c.cell.width(), c.cell.height());
 }
 
 TEST_P(ViewAtlas, EveryCellHasABlackTopRowAndLeftColumn) {
   const AtlasCase& c = GetParam();
-  const QImage atlas = c.load();
+  const Image atlas = c.load();
   for (int t = 0; t < 20; ++t) {
-    const QRect cell = CellOf(c, t);
+    const Rect cell = CellOf(c, t);
     for (int x = cell.left(); x <= cell.right(); ++x)
-      EXPECT_EQ(atlas.pixel(x, cell.top()), qRgb(0, 0, 0)) << "cell " << t << " x " << x;
+      EXPECT_EQ(atlas.pixel(x, cell.top()), MakeRgb(0, 0, 0)) << "cell " << t << " x " << x;
     for (int y = cell.top(); y <= cell.bottom(); ++y)
-      EXPECT_EQ(atlas.pixel(cell.left(), y), qRgb(0, 0, 0)) << "cell " << t << " y " << y;
+      EXPECT_EQ(atlas.pixel(cell.left(), y), MakeRgb(0, 0, 0)) << "cell " << t << " y " << y;
   }
 }
 
 TEST_P(ViewAtlas, PlainCellsAreGroundInside) {
   const AtlasCase& c = GetParam();
-  const QImage atlas = c.load();
+  const Image atlas = c.load();
   for (int t : {0, 17, 18, 19}) {
-    const QRect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
+    const Rect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
     for (int y = inside.top(); y <= inside.bottom(); ++y)
       for (int x = inside.left(); x <= inside.right(); ++x) {
         if (t == 19 && x >= 57 && y >= 45 && c.cell.width() == 12) continue;  // the marker
@@ -119,7 +119,7 @@ TEST_P(ViewAtlas, PlainCellsAreGroundInside) {
   }
 }
 
-int CountOf(const QImage& image, const QRect& rect, QRgb colour) {
+int CountOf(const Image& image, const Rect& rect, Rgb colour) {
   int n = 0;
   for (int y = rect.top(); y <= rect.bottom(); ++y)
     for (int x = rect.left(); x <= rect.right(); ++x) n += image.pixel(x, y) == colour;
@@ -128,24 +128,24 @@ int CountOf(const QImage& image, const QRect& rect, QRgb colour) {
 
 TEST_P(ViewAtlas, MotifCellsShowSomethingOnTheGround) {
   const AtlasCase& c = GetParam();
-  const QImage atlas = c.load();
+  const Image atlas = c.load();
   for (int t = 1; t <= 16; ++t) {
-    const QRect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
+    const Rect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
     EXPECT_LT(CountOf(atlas, inside, c.ground), inside.width() * inside.height() * 99 / 100) << "cell " << t;
   }
 }
 
 TEST_P(ViewAtlas, RiverDotsGrowFromStreamToRiverToImpassableRiver) {
   const AtlasCase& c = GetParam();
-  const QImage atlas = c.load();
+  const Image atlas = c.load();
   auto notGround = [&](int t) {
-    const QRect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
+    const Rect inside = CellOf(c, t).adjusted(1, 1, 0, 0);
     return inside.width() * inside.height() - CountOf(atlas, inside, c.ground);
   };
   EXPECT_LT(0, notGround(13));
   EXPECT_LT(notGround(13), notGround(10));
   EXPECT_LT(notGround(10), notGround(15));
-  const QRect river = CellOf(c, 10);
+  const Rect river = CellOf(c, 10);
   EXPECT_NE(atlas.pixel(river.left() + c.cell.width() / 2, river.top() + c.cell.height() / 2), c.ground);
 }
 
@@ -153,29 +153,29 @@ INSTANTIATE_TEST_SUITE_P(Both, ViewAtlas, ::testing::ValuesIn(kAtlases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MapTiles, OceanIsSolidBlueViolet) {
-  const QImage atlas = MapTilesPicture();
-  const QRect inside(44 * 4 + 1, 50 + 1, 43, 49);  // terrain 9: column 4, row 1
-  EXPECT_EQ(CountOf(atlas, inside, qRgb(96, 0, 255)), 43 * 49);
+  const Image atlas = MapTilesPicture();
+  const Rect inside(44 * 4 + 1, 50 + 1, 43, 49);  // terrain 9: column 4, row 1
+  EXPECT_EQ(CountOf(atlas, inside, MakeRgb(96, 0, 255)), 43 * 49);
 }
 
 TEST(MapTiles, StripRightOfTheCellsIsNotGround) {
-  const QImage atlas = MapTilesPicture();
-  EXPECT_EQ(CountOf(atlas, QRect(220, 0, 44, 200), qRgb(0, 200, 47)), 0);
+  const Image atlas = MapTilesPicture();
+  EXPECT_EQ(CountOf(atlas, Rect(220, 0, 44, 200), MakeRgb(0, 200, 47)), 0);
 }
 
 TEST(MapTiles2, RoadMarkerIsAPureRedBlock) {
-  const QImage atlas = MapTiles2Picture();
+  const Image atlas = MapTiles2Picture();
   for (int y = 45; y <= 47; ++y)
-    for (int x = 57; x <= 59; ++x) EXPECT_EQ(atlas.pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+    for (int x = 57; x <= 59; ++x) EXPECT_EQ(atlas.pixel(x, y), MakeRgb(255, 0, 0)) << x << "," << y;
   // Nothing else in the atlas is that red.
-  EXPECT_EQ(CountOf(atlas, atlas.rect(), qRgb(255, 0, 0)), 9);
+  EXPECT_EQ(CountOf(atlas, atlas.rect(), MakeRgb(255, 0, 0)), 9);
 }
 
-QRgb MostCommon(const QImage& image, const QRect& rect) {
-  std::map<QRgb, int> counts;
+Rgb MostCommon(const Image& image, const Rect& rect) {
+  std::map<Rgb, int> counts;
   for (int y = rect.top(); y <= rect.bottom(); ++y)
     for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
-  QRgb best = 0;
+  Rgb best = 0;
   int bestCount = -1;
   for (const auto& [colour, count] : counts)
     if (count > bestCount) {
@@ -185,18 +185,18 @@ QRgb MostCommon(const QImage& image, const QRect& rect) {
   return best;
 }
 
-QRect Tile(int t) { return QRect(45 * t, 0, 45, 50); }
+Rect Tile(int t) { return Rect(45 * t, 0, 45, 50); }
 
 TEST(TileSets, ShareOnePaletteWithThePainterColoursAtTheirEntries) {
-  const QImage summer = SummerTilesPicture(), winter = WinterTilesPicture();
+  const Image summer = SummerTilesPicture(), winter = WinterTilesPicture();
   EXPECT_EQ(summer.colorTable(), winter.colorTable());
-  EXPECT_EQ(summer.color(200), qRgb(124, 144, 164));
-  EXPECT_EQ(summer.color(111), qRgb(248, 224, 100));
+  EXPECT_EQ(summer.color(200), MakeRgb(124, 144, 164));
+  EXPECT_EQ(summer.color(111), MakeRgb(248, 224, 100));
   // Lines drawn on a piece land on exactly those entries.
   int firstRiver = -1, firstRoad = -1;
   for (int i = 0; i < 256 && (firstRiver < 0 || firstRoad < 0); ++i) {
-    if (firstRiver < 0 && summer.color(i) == qRgb(124, 144, 164)) firstRiver = i;
-    if (firstRoad < 0 && summer.color(i) == qRgb(248, 224, 100)) firstRoad = i;
+    if (firstRiver < 0 && summer.color(i) == MakeRgb(124, 144, 164)) firstRiver = i;
+    if (firstRoad < 0 && summer.color(i) == MakeRgb(248, 224, 100)) firstRoad = i;
   }
   EXPECT_EQ(firstRiver, 200);
   EXPECT_EQ(firstRoad, 111);
@@ -204,8 +204,8 @@ TEST(TileSets, ShareOnePaletteWithThePainterColoursAtTheirEntries) {
 
 struct GroundCase {
   const char* name;
-  std::function<QImage()> load;
-  QRgb ground;
+  std::function<Image()> load;
+  Rgb ground;
 };
 // Printed by name: gtest's raw-byte printer reads the padding, which
 // valgrind rightly calls uninitialised.
@@ -214,7 +214,7 @@ void PrintTo(const GroundCase& c, std::ostream* out) { *out << c.name; }
 class TileSetGround : public ::testing::TestWithParam<GroundCase> {};
 
 TEST_P(TileSetGround, PlainTilesAreGroundSprinkledWithDots) {
-  const QImage tiles = GetParam().load();
+  const Image tiles = GetParam().load();
   for (int t : {0, 10, 13, 15}) EXPECT_EQ(MostCommon(tiles, Tile(t)), GetParam().ground) << "tile " << t;
   const int ground = CountOf(tiles, Tile(0), GetParam().ground);
   EXPECT_LT(ground, 45 * 50 * 99 / 100);  // some dots
@@ -222,14 +222,14 @@ TEST_P(TileSetGround, PlainTilesAreGroundSprinkledWithDots) {
 }
 
 TEST_P(TileSetGround, OceanIsBlueWithWhiteSpecks) {
-  const QImage tiles = GetParam().load();
-  EXPECT_EQ(MostCommon(tiles, Tile(9)), qRgb(12, 120, 252));
-  EXPECT_GT(CountOf(tiles, Tile(9), qRgb(255, 255, 255)), 0);
-  EXPECT_EQ(CountOf(tiles, Tile(9), qRgb(12, 120, 252)) + CountOf(tiles, Tile(9), qRgb(255, 255, 255)), 45 * 50);
+  const Image tiles = GetParam().load();
+  EXPECT_EQ(MostCommon(tiles, Tile(9)), MakeRgb(12, 120, 252));
+  EXPECT_GT(CountOf(tiles, Tile(9), MakeRgb(255, 255, 255)), 0);
+  EXPECT_EQ(CountOf(tiles, Tile(9), MakeRgb(12, 120, 252)) + CountOf(tiles, Tile(9), MakeRgb(255, 255, 255)), 45 * 50);
 }
 
 TEST_P(TileSetGround, RiverDotsGrowAndSitInTheCentre) {
-  const QImage tiles = GetParam().load();
+  const Image tiles = GetParam().load();
   auto notGround = [&](int t) {
     return 45 * 50 - CountOf(tiles, Tile(t), GetParam().ground) -
            (45 * 50 - CountOf(tiles, Tile(0), GetParam().ground));
@@ -241,12 +241,12 @@ TEST_P(TileSetGround, RiverDotsGrowAndSitInTheCentre) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seasons, TileSetGround,
-                         ::testing::Values(GroundCase{"Summer", SummerTilesPicture, qRgb(164, 192, 140)},
-                                           GroundCase{"Winter", WinterTilesPicture, qRgb(220, 220, 228)}),
+                         ::testing::Values(GroundCase{"Summer", SummerTilesPicture, MakeRgb(164, 192, 140)},
+                                           GroundCase{"Winter", WinterTilesPicture, MakeRgb(220, 220, 228)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TileSets, WinterDiffersFromSummerInEveryTileButOcean) {
-  const QImage summer = SummerTilesPicture(), winter = WinterTilesPicture();
+  const Image summer = SummerTilesPicture(), winter = WinterTilesPicture();
   for (int t = 0; t < 17; ++t) {
     if (t == 9) continue;
     EXPECT_NE(summer.copy(Tile(t)), winter.copy(Tile(t))) << "tile " << t;

@@ -11,7 +11,7 @@ namespace {
 
 using PixelSet = std::set<std::pair<int, int>>;
 
-PixelSet Pixels(QPoint from, QPoint to, int width, QSize clip) {
+PixelSet Pixels(Point from, Point to, int width, Size clip) {
   std::vector<LineSpan> spans;
   RasteriseLine(from, to, width, clip, spans);
   PixelSet pixels;
@@ -22,7 +22,7 @@ PixelSet Pixels(QPoint from, QPoint to, int width, QSize clip) {
 
 // Independent reference: pixel centres within width / 2 of the segment,
 // the segment on pixel centres for odd widths and on pixel corners for even.
-PixelSet Reference(QPoint from, QPoint to, int width, QSize clip) {
+PixelSet Reference(Point from, Point to, int width, Size clip) {
   const double shift = width % 2 ? 0.5 : 0.0;
   const double ax = from.x() + shift, ay = from.y() + shift, bx = to.x() + shift, by = to.y() + shift;
   PixelSet pixels;
@@ -40,7 +40,7 @@ PixelSet Reference(QPoint from, QPoint to, int width, QSize clip) {
 }
 
 struct LineCase {
-  QPoint from, to;
+  Point from, to;
   int width;
 };
 
@@ -48,7 +48,7 @@ class RasteriseAgainstReference : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(RasteriseAgainstReference, CoversExactlyThePixelsWithinHalfTheWidth) {
   const LineCase& c = GetParam();
-  const QSize clip(60, 70);
+  const Size clip(60, 70);
   EXPECT_EQ(Pixels(c.from, c.to, c.width, clip), Reference(c.from, c.to, c.width, clip));
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include "draw/image.h"
 #include <random>
 
 #include "draw/canvas.h"
@@ -10,13 +10,13 @@ namespace kxc2 {
 namespace {
 
 // What a line must cover: the rasteriser run for this very image.
-QImage Expected(QSize size, QPoint from, QPoint to, int width) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(qRgb(0, 0, 0));
+Image Expected(Size size, Point from, Point to, int width) {
+  Image image(size, Image::Format_RGB32);
+  image.fill(MakeRgb(0, 0, 0));
   std::vector<LineSpan> spans;
   RasteriseLine(from, to, width, size, spans);
   for (const LineSpan& span : spans)
-    for (int x = span.left; x <= span.right; ++x) image.setPixel(x, span.y, qRgb(255, 255, 255));
+    for (int x = span.left; x <= span.right; ++x) image.setPixel(x, span.y, MakeRgb(255, 255, 255));
   return image;
 }
 
@@ -27,16 +27,16 @@ TEST(LineShapes, MovedShapesCoverWhatTheRasteriserDoes) {
   std::uniform_int_distribution<int> position(-60, 110);
   std::uniform_int_distribution<int> delta(-50, 50);
   std::uniform_int_distribution<int> width(1, 8);
-  const QSize size(90, 70);
-  QImage image(size, QImage::Format_RGB32);
+  const Size size(90, 70);
+  Image image(size, Image::Format_RGB32);
   Canvas canvas(image);
   for (int i = 0; i < 3000; ++i) {
     // Few distinct shapes, many positions: the cache is hit most of the time.
-    const QPoint step(delta(random) % 4 * 11, delta(random) % 4 * 13);
-    const QPoint from(position(random), position(random));
+    const Point step(delta(random) % 4 * 11, delta(random) % 4 * 13);
+    const Point from(position(random), position(random));
     const int w = width(random);
-    image.fill(qRgb(0, 0, 0));
-    canvas.setPen({qRgb(255, 255, 255), w, PenMode::Copy});
+    image.fill(MakeRgb(0, 0, 0));
+    canvas.setPen({MakeRgb(255, 255, 255), w, PenMode::Copy});
     canvas.moveTo(from);
     canvas.lineTo(from + step);
     ASSERT_EQ(image, Expected(size, from, from + step, w))

@@ -10,27 +10,27 @@
 namespace kxc2 {
 namespace {
 
-constexpr QRgb kViewRiver = ColorFromBgr(0x00FFC800);
-constexpr QRgb kViewRoad = ColorFromBgr(0x0000C8FF);
-constexpr QRgb kBackground = qRgb(1, 2, 3);
-constexpr QPoint kCorner(30, 40);  // the cell's corner on the test surface
+constexpr Rgb kViewRiver = ColorFromBgr(0x00FFC800);
+constexpr Rgb kViewRoad = ColorFromBgr(0x0000C8FF);
+constexpr Rgb kBackground = MakeRgb(1, 2, 3);
+constexpr Point kCorner(30, 40);  // the cell's corner on the test surface
 
 // One pixel per side that only that side's line reaches: four fifths of the
 // way from the centre to the side's end point.
 struct Probe {
   const char* side;
-  QPoint at;
+  Point at;
 };
 constexpr Probe kProbes[] = {{"N", {22, 4}},   {"NE", {40, 15}}, {"SE", {40, 35}},
                              {"S", {22, 45}},  {"SW", {4, 35}},  {"NW", {4, 15}}};
 
-QImage Surface() {
-  QImage image(110, 130, QImage::Format_RGB32);
+Image Surface() {
+  Image image(110, 130, Image::Format_RGB32);
   image.fill(kBackground);
   return image;
 }
 
-std::set<std::string> SidesDrawn(const QImage& image, QPoint corner = kCorner) {
+std::set<std::string> SidesDrawn(const Image& image, Point corner = kCorner) {
   std::set<std::string> sides;
   for (const Probe& p : kProbes)
     if (image.pixel(corner + p.at) != kBackground) sides.insert(p.side);
@@ -38,7 +38,7 @@ std::set<std::string> SidesDrawn(const QImage& image, QPoint corner = kCorner) {
 }
 
 std::set<std::string> RiverSides(const MapGrid& grid, int column, int row, int raised) {
-  QImage image = Surface();
+  Image image = Surface();
   Canvas canvas(image);
   DrawRiverLines(kCorner.x(), kCorner.y(), column, row, raised, canvas, kViewRiver, grid);
   return SidesDrawn(image);
@@ -145,7 +145,7 @@ void PrintTo(const MaskCase& c, std::ostream* out) { *out << "mask " << c.mask; 
 class RoadMasks : public ::testing::TestWithParam<MaskCase> {};
 
 TEST_P(RoadMasks, DrawOneSpokePerDirectionBit) {
-  QImage image = Surface();
+  Image image = Surface();
   Canvas canvas(image);
   DrawRoadSpokes(kCorner.x(), kCorner.y(), static_cast<std::uint8_t>(GetParam().mask), canvas, kViewRoad);
   EXPECT_EQ(SidesDrawn(image), GetParam().expected);
@@ -159,19 +159,19 @@ INSTANTIATE_TEST_SUITE_P(Masks, RoadMasks,
                                            MaskCase{255 & ~4 & ~64, kAll}));
 
 // The exact picture: each line from the centre to its end point at its width.
-QImage Expected(const std::vector<std::pair<QPoint, int>>& lines, QRgb colour) {
-  QImage image = Surface();
+Image Expected(const std::vector<std::pair<Point, int>>& lines, Rgb colour) {
+  Image image = Surface();
   Canvas canvas(image);
   for (const auto& [end, width] : lines) {
     canvas.setPen({colour, width, PenMode::Copy});
-    canvas.moveTo(kCorner + QPoint(22, 25));
+    canvas.moveTo(kCorner + Point(22, 25));
     canvas.lineTo(kCorner + end);
   }
   return image;
 }
 
 TEST(Overlays, RoadSpokesHaveTheirEndPointsAndWidths) {
-  QImage image = Surface();
+  Image image = Surface();
   Canvas canvas(image);
   DrawRoadSpokes(kCorner.x(), kCorner.y(), 255, canvas, kViewRoad);
   EXPECT_EQ(image, Expected({{{22, -1}, 4}, {{45, 12}, 3}, {{45, 38}, 3}, {{22, 50}, 4}, {{-1, 38}, 3}, {{-1, 12}, 3}},
@@ -179,7 +179,7 @@ TEST(Overlays, RoadSpokesHaveTheirEndPointsAndWidths) {
 }
 
 TEST(Overlays, RiverLinesHaveTheirEndPointsAndWidths) {
-  QImage image = Surface();
+  Image image = Surface();
   Canvas canvas(image);
   DrawRiverLines(kCorner.x(), kCorner.y(), 7, 7, 0, canvas, kViewRiver, AllTerrain(kImpassableRiver));
   EXPECT_EQ(image, Expected({{{-1, 12}, 5}, {{-1, 38}, 5}, {{22, -1}, 6}, {{22, 50}, 6}, {{45, 12}, 5}, {{45, 38}, 5}},
@@ -187,13 +187,13 @@ TEST(Overlays, RiverLinesHaveTheirEndPointsAndWidths) {
 }
 
 TEST(Overlays, UprightSpokesAreFourAndRiversSixPixelsWide) {
-  QImage roads = Surface(), rivers = Surface();
+  Image roads = Surface(), rivers = Surface();
   Canvas roadCanvas(roads), riverCanvas(rivers);
   DrawRoadSpokes(kCorner.x(), kCorner.y(), 1, roadCanvas, kViewRoad);
   MapGrid grid;
   grid.setTerrain(5, 4, kOcean);
   DrawRiverLines(kCorner.x(), kCorner.y(), 5, 5, 0, riverCanvas, kViewRiver, grid);
-  auto widthAt = [](const QImage& image, int y) {
+  auto widthAt = [](const Image& image, int y) {
     int n = 0;
     for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != kBackground;
     return n;
@@ -201,7 +201,7 @@ TEST(Overlays, UprightSpokesAreFourAndRiversSixPixelsWide) {
   EXPECT_EQ(widthAt(roads, kCorner.y() + 10), 4);
   EXPECT_EQ(widthAt(rivers, kCorner.y() + 10), 6);
   // Lines reach one pixel past the cell's top edge (the end point is y - 1).
-  EXPECT_NE(roads.pixel(kCorner + QPoint(22, -1)), kBackground);
+  EXPECT_NE(roads.pixel(kCorner + Point(22, -1)), kBackground);
 }
 
 struct PenCase {
@@ -212,9 +212,9 @@ struct PenCase {
 class PenGivenBack : public ::testing::TestWithParam<PenCase> {};
 
 TEST_P(PenGivenBack, ColourWidthAndModeAsOnEntry) {
-  QImage image = Surface();
+  Image image = Surface();
   Canvas canvas(image);
-  const Pen entry{qRgb(7, 8, 9), 11, PenMode::Copy};
+  const Pen entry{MakeRgb(7, 8, 9), 11, PenMode::Copy};
   canvas.setPen(entry);
   DrawRoadSpokes(kCorner.x(), kCorner.y(), static_cast<std::uint8_t>(GetParam().mask), canvas, kViewRoad);
   EXPECT_EQ(canvas.pen(), entry);
@@ -230,29 +230,29 @@ INSTANTIATE_TEST_SUITE_P(Calls, PenGivenBack,
 
 TEST(Overlays, EachCallerGetsItsOwnColour) {
   const MapGrid grid = AllTerrain(kRiver);
-  for (QRgb colour : {kViewRiver, ColorFromBgr(0x00A4907C)}) {
-    QImage image = Surface();
+  for (Rgb colour : {kViewRiver, ColorFromBgr(0x00A4907C)}) {
+    Image image = Surface();
     Canvas canvas(image);
     DrawRiverLines(kCorner.x(), kCorner.y(), 6, 6, 25, canvas, colour, grid);
-    EXPECT_EQ(image.pixel(kCorner + QPoint(22, 25)), colour);
+    EXPECT_EQ(image.pixel(kCorner + Point(22, 25)), colour);
   }
-  for (QRgb colour : {kViewRoad, ColorFromBgr(0x0064E0F8)}) {
-    QImage image = Surface();
+  for (Rgb colour : {kViewRoad, ColorFromBgr(0x0064E0F8)}) {
+    Image image = Surface();
     Canvas canvas(image);
     DrawRoadSpokes(kCorner.x(), kCorner.y(), 16, canvas, colour);
-    EXPECT_EQ(image.pixel(kCorner + QPoint(22, 40)), colour);
+    EXPECT_EQ(image.pixel(kCorner + Point(22, 40)), colour);
   }
 }
 
 TEST(Overlays, IndexedSurfaceTakesTheNearestEntryAndTheSamePixels) {
-  QList<QRgb> palette(256, qRgb(0, 0, 0));
-  for (int i = 0; i < 256; ++i) palette[i] = qRgb(i, i, i);
+  std::vector<Rgb> palette(256, MakeRgb(0, 0, 0));
+  for (int i = 0; i < 256; ++i) palette[i] = MakeRgb(i, i, i);
   palette[200] = ColorFromBgr(0x00A4907C);
   palette[111] = ColorFromBgr(0x0064E0F8);
-  QImage indexed(110, 130, QImage::Format_Indexed8);
+  Image indexed(110, 130, Image::Format_Indexed8);
   indexed.setColorTable(palette);
   indexed.fill(0);
-  QImage rgb = Surface();
+  Image rgb = Surface();
   const MapGrid grid = AllTerrain(kStream);
   Canvas a(indexed), b(rgb);
   DrawRiverLines(kCorner.x(), kCorner.y(), 9, 9, 0, a, ColorFromBgr(0x00A4907C), grid);
@@ -267,37 +267,37 @@ TEST(Overlays, IndexedSurfaceTakesTheNearestEntryAndTheSamePixels) {
       else
         EXPECT_EQ(palette[index], rgb.pixel(x, y)) << x << "," << y;
     }
-  EXPECT_EQ(indexed.pixelIndex(kCorner + QPoint(22, 4)), 111);   // the road is drawn last
-  EXPECT_EQ(indexed.pixelIndex(kCorner + QPoint(40, 35)), 200);
+  EXPECT_EQ(indexed.pixelIndex(kCorner + Point(22, 4)), 111);   // the road is drawn last
+  EXPECT_EQ(indexed.pixelIndex(kCorner + Point(40, 35)), 200);
 }
 
-class ClippedCell : public ::testing::TestWithParam<QPoint> {};
+class ClippedCell : public ::testing::TestWithParam<Point> {};
 
 TEST_P(ClippedCell, ShowsTheVisiblePartOfTheSameLines) {
   // Draw on a large surface, then compare the window a small surface would see.
-  const QPoint corner = GetParam();
-  const QPoint offset(100, 100);
-  QImage big(44 + 200, 50 + 200, QImage::Format_RGB32);
+  const Point corner = GetParam();
+  const Point offset(100, 100);
+  Image big(44 + 200, 50 + 200, Image::Format_RGB32);
   big.fill(kBackground);
-  QImage small(44, 50, QImage::Format_RGB32);
+  Image small(44, 50, Image::Format_RGB32);
   small.fill(kBackground);
   const MapGrid grid = AllTerrain(kRiver);
   Canvas bigCanvas(big), smallCanvas(small);
   for (Canvas* canvas : {&bigCanvas, &smallCanvas}) {
-    const QPoint at = corner + (canvas == &bigCanvas ? offset : QPoint());
+    const Point at = corner + (canvas == &bigCanvas ? offset : Point());
     DrawRiverLines(at.x(), at.y(), 11, 11, 25, *canvas, kViewRiver, grid);
     DrawRoadSpokes(at.x(), at.y(), 255, *canvas, kViewRoad);
   }
-  EXPECT_EQ(small, big.copy(QRect(offset, QSize(44, 50))));
+  EXPECT_EQ(small, big.copy(Rect(offset, Size(44, 50))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, ClippedCell,
-                         ::testing::Values(QPoint(0, -25), QPoint(-30, -40), QPoint(20, 30), QPoint(-44, 0),
-                                           QPoint(43, 49), QPoint(-90, -90), QPoint(90, 90)));
+                         ::testing::Values(Point(0, -25), Point(-30, -40), Point(20, 30), Point(-44, 0),
+                                           Point(43, 49), Point(-90, -90), Point(90, 90)));
 
 TEST(Overlays, CellsFarOutsideDrawNothingAndDoNotFail) {
-  QImage image = Surface();
-  const QImage before = image.copy();
+  Image image = Surface();
+  const Image before = image.copy();
   Canvas canvas(image);
   DrawRoadSpokes(100000, -100000, 255, canvas, kViewRoad);
   DrawRiverLines(-2000000000, 5, 22, 22, 0, canvas, kViewRiver, AllTerrain(kOcean));

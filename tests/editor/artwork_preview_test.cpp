@@ -13,6 +13,7 @@
 
 #include "core/map_file.h"
 #include "core/terrain.h"
+#include "draw/qt_bridge.h"
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
 #include "editor/artwork_preview.h"
@@ -43,7 +44,7 @@ class PreviewTest : public ::testing::Test {
     return *shown;
   }
   // What a fresh paint of the whole map shows with the window's variants.
-  QImage freshPaint(const ArtworkPreview& preview) const {
+  Image freshPaint(const ArtworkPreview& preview) const {
     const MapHeader& header = form_->document().header;
     return PaintMapPicture(form_->document().grid, ColumnsInDialogRange(header.columns),
                            RowsInDialogRange(header.rows), BuiltinTileSet(preview.winter()), preview.variants());
@@ -132,7 +133,7 @@ TEST_P(PreviewEditTest, PictureStaysAFreshPaint) {
         dialogs_.openChoices.push_back(choose(path));
         dialogs_.confirmAnswers.push_back(Answer::No);
         form_->Open1->trigger();
-        ASSERT_EQ(preview.picture().size(), QSize(646, 525));
+        ASSERT_EQ(preview.picture().size(), Size(646, 525));
       }
     }
     ASSERT_EQ(preview.picture(), freshPaint(preview)) << "step " << &step - GetParam().steps.data();
@@ -161,13 +162,13 @@ TEST_P(PreviewPiecesTest, PictureCutAtThePiecesOffsetsIsThePieces) {
   });
   form_->PaintBMPs1->trigger();
   QApplication::setActiveWindow(&preview);
-  ASSERT_EQ(preview.picture().size(), QSize(45 * size.width() - 74, 50 * size.height() - 25));
+  ASSERT_EQ(preview.picture().size(), Size(45 * size.width() - 74, 50 * size.height() - 25));
   const std::vector<std::string> pieces = test::ListFolder(game_.path() / "UserBMP");
   ASSERT_EQ(pieces.size(), std::size_t(size.width() == 44 ? 15 : 4));
   for (const std::string& name : pieces) {
     const QImage piece(QString::fromStdString((game_.path() / "UserBMP" / name).string()));
     const int i = name[5] - '0', j = name[6] - '0';
-    EXPECT_EQ(preview.picture().copy(640 * i, 480 * j, piece.width(), piece.height()), piece) << name;
+    EXPECT_EQ(preview.picture().copy(640 * i, 480 * j, piece.width(), piece.height()), FromQImage(piece)) << name;
   }
 }
 
@@ -218,8 +219,8 @@ TEST_F(PreviewTest, ExportWritesThePictureOrLeavesNothing) {
   const std::string good = program_.file("out.png"), bad = program_.file("missing/out.png");
   for (const std::string& path : {good, bad}) dialogs_.saveChoices.push_back(choose(path));
   preview.ExportButton->click();
-  EXPECT_EQ(QImage(QString::fromStdString(good)).convertToFormat(QImage::Format_RGB32),
-            preview.picture().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(FromQImage(QImage(QString::fromStdString(good))).convertToFormat(Image::Format_RGB32),
+            preview.picture().convertToFormat(Image::Format_RGB32));
   EXPECT_EQ(dialogs_.saveShown.at(0).fileName, "Map00 summer.png");
   preview.ExportButton->click();
   EXPECT_EQ(dialogs_.errors, QStringList{QString::fromStdString("Cannot create file " + bad)});
@@ -227,8 +228,8 @@ TEST_F(PreviewTest, ExportWritesThePictureOrLeavesNothing) {
 }
 
 TEST_F(PreviewTest, VariantsStayUntilTheWindowCloses) {
-  QImage tiles(765, 150, QImage::Format_Indexed8);
-  tiles.setColorTable(QList<QRgb>(256, qRgb(9, 9, 9)));
+  Image tiles(765, 150, Image::Format_Indexed8);
+  tiles.setColorTable(std::vector<Rgb>(256, MakeRgb(9, 9, 9)));
   for (int y = 0; y < 150; ++y)
     for (int x = 0; x < 765; ++x) tiles.setPixel(x, y, uint((x + 3 * y) % 256));
   SaveBmp8(program_.file("ST50x45.bmp"), tiles);

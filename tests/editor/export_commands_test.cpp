@@ -118,9 +118,9 @@ TEST_F(ExportCommandsTest, YesReplacesTheOldPieces) {
 
 TEST_F(ExportCommandsTest, WinterTakesTheWinterTileSetBesideTheProgram) {
   // A one-colour winter set: every pixel of the pieces shows its index 3.
-  QImage winter(765, 50, QImage::Format_Indexed8);
-  QList<QRgb> palette(256, qRgb(0, 0, 0));
-  palette[3] = qRgb(1, 2, 3);
+  Image winter(765, 50, Image::Format_Indexed8);
+  std::vector<Rgb> palette(256, MakeRgb(0, 0, 0));
+  palette[3] = MakeRgb(1, 2, 3);
   winter.setColorTable(palette);
   winter.fill(3);
   SaveBmp8(program_.file("WT50x45.bmp"), winter);
@@ -137,9 +137,9 @@ TEST_F(ExportCommandsTest, TileSetInTheUserFolderWhenNoneBesideTheProgram) {
   const QString user = form_->UserFolder();
   EXPECT_EQ(user, qEnvironmentVariable("XDG_CONFIG_HOME") + "/" + QCoreApplication::applicationName() + "/");
   ASSERT_TRUE(QDir().mkpath(user));
-  QImage summer(765, 50, QImage::Format_Indexed8);
-  QList<QRgb> palette(256, qRgb(0, 0, 0));
-  palette[5] = qRgb(4, 5, 6);
+  Image summer(765, 50, Image::Format_Indexed8);
+  std::vector<Rgb> palette(256, MakeRgb(0, 0, 0));
+  palette[5] = MakeRgb(4, 5, 6);
   summer.setColorTable(palette);
   summer.fill(5);
   SaveBmp8((user + "ST50x45.bmp").toStdString(), summer);
@@ -168,7 +168,7 @@ class WriteShpsTest : public ExportCommandsTest {
   void SetUp() override {
     ExportCommandsTest::SetUp();
     form_->OpenDialog1.fileName = "left.map";
-    QImage bitmap(8, 4, QImage::Format_Indexed8);
+    Image bitmap(8, 4, Image::Format_Indexed8);
     bitmap.setColorCount(256);
     bitmap.fill(5);
     SaveBmp8((userBmp() / "Map4500.bmp").string(), bitmap);

@@ -247,8 +247,8 @@ TEST_F(MainWindowLayoutTest, StartStateOfTheView) {
   EXPECT_EQ(form.HScrollBar->pageStep(), 13);
   EXPECT_EQ(form.VScrollBar->maximum(), 30);
   EXPECT_EQ(form.VScrollBar->pageStep(), 9);
-  EXPECT_EQ(form.MapTiles.size(), QSize(264, 200));
-  EXPECT_EQ(form.MapTiles2.size(), QSize(60, 48));
+  EXPECT_EQ(form.MapTiles.size(), kxc2::Size(264, 200));
+  EXPECT_EQ(form.MapTiles2.size(), kxc2::Size(60, 48));
 }
 
 TEST_F(MainWindowLayoutTest, RoadBoxesLeadTheTabOrderAndRoad1HasTheFocus) {

@@ -8,6 +8,7 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
+#include "draw/qt_bridge.h"
 #include "tests/editor/view_test_support.h"
 
 namespace kxc2 {
@@ -98,22 +99,22 @@ TEST(ViewGeometryTest, CellAndFrameRectangles) {
 class MapViewTest : public ::testing::Test {
  protected:
   MapViewTest()
-      : picture(kViewWidth, kViewHeight, QImage::Format_RGB32),
+      : picture(kViewWidth, kViewHeight, Image::Format_RGB32),
         tiles(PrepareAtlas(MapTilesPicture())),
         tiles2(PrepareAtlas(MapTiles2Picture())),
         mapView(grid, view, picture, tiles, tiles2) {
-    picture.fill(Qt::gray);
+    picture.fill(MakeRgb(0xA0, 0xA0, 0xA4));  // the toolkit's gray
   }
-  QRgb at(QPoint p) const { return picture.pixel(p); }
+  QRgb at(QPoint p) const { return picture.pixel(p.x(), p.y()); }
   QPoint cellPixel(int column, int row, int x, int y) const {
     return CellRect(view, column, row).topLeft() + QPoint(x, y);
   }
 
   MapGrid grid;
   ViewState view;
-  QImage picture;
-  QImage tiles;
-  QImage tiles2;
+  Image picture;
+  Image tiles;
+  Image tiles2;
   MapView mapView;
 };
 
@@ -168,7 +169,7 @@ TEST_F(MapViewTest, DirectionlessRoadBitsDrawNoSpokeButAMarker) {
     view.ZoomedIn = true;
     mapView.RedrawView();
     const QImage bare = FramelessFullRedraw(MapGrid{}, view);
-    EXPECT_TRUE(test::SamePicture(picture, bare)) << int(mask);
+    EXPECT_TRUE(test::SamePicture(ToQImage(picture), bare)) << int(mask);
     view.ZoomedIn = false;
     mapView.RedrawView();
     EXPECT_EQ(at(cellPixel(4, 4, 3, 3)), test::kMarkerRgb) << int(mask);
@@ -200,7 +201,7 @@ TEST_F(MapViewTest, ZoomedOutMarkerIsTwoByTwoRedAtThreeThree) {
 TEST_F(MapViewTest, ZoomedOutStripRightOfTheGridIsBlack) {
   FillBusyMap(grid);
   view.ZoomedIn = false;
-  picture.fill(Qt::white);
+  picture.fill(MakeRgb(255, 255, 255));
   mapView.RedrawView();
   for (int y = 0; y < kViewHeight; ++y) {
     for (int x = 540; x < kViewWidth; ++x) ASSERT_EQ(at({x, y}), test::kBlackRgb) << x << "," << y;
@@ -245,7 +246,7 @@ TEST_F(MapViewTest, UnknownCodesDrawPlainGroundAtBothZooms) {
 
 TEST_F(MapViewTest, FocusFrameOfHexZeroSpansItsCellPlusOne) {
   mapView.RedrawView();
-  const QImage before = picture;
+  const QImage before = ToQImage(picture);
   view.SelectedColumn = 0;
   view.SelectedRow = 0;
   mapView.ToggleFocusRect(0, 0);
@@ -258,20 +259,20 @@ TEST_F(MapViewTest, FocusFrameOfHexZeroSpansItsCellPlusOne) {
       ASSERT_EQ(picture.pixel(x, y), expected) << x << "," << y;
     }
   mapView.ToggleFocusRect(0, 0);
-  EXPECT_TRUE(test::SamePicture(picture, before));
+  EXPECT_TRUE(test::SamePicture(ToQImage(picture), before));
 }
 
 TEST_F(MapViewTest, RedrawHexTogglesTheSelectionFrameAndNegativeDrawsNone) {
   mapView.RedrawView();
-  const QImage bare = picture;
+  const QImage bare = ToQImage(picture);
   mapView.ToggleFocusRect(-1, 3);
   mapView.ToggleFocusRect(3, -1);
-  EXPECT_TRUE(test::SamePicture(picture, bare));
+  EXPECT_TRUE(test::SamePicture(ToQImage(picture), bare));
   view.SelectedColumn = 2;
   view.SelectedRow = 2;
   mapView.RedrawHex(2, 2);
-  EXPECT_TRUE(test::SamePicture(picture, test::WithSelectionFrame(bare, view)));
-  EXPECT_NE(picture, bare);
+  EXPECT_TRUE(test::SamePicture(ToQImage(picture), test::WithSelectionFrame(bare, view)));
+  EXPECT_NE(ToQImage(picture), bare);
 }
 
 TEST_F(MapViewTest, SingleHexRedrawCoversNeighboursLineEnds) {

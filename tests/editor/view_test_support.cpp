@@ -1,6 +1,7 @@
 #include "tests/editor/view_test_support.h"
 
 #include "draw/builtin_pictures.h"
+#include "draw/qt_bridge.h"
 #include "editor/Unit1.h"
 #include "editor/map_view.h"
 #include "tests/editor/scripted_dialogs.h"
@@ -15,16 +16,16 @@ QPoint HexCentre(const ViewState& view, int column, int row) {
 namespace {
 
 struct OwnView {
-  explicit OwnView(const MapGrid& grid, const ViewState& state, QImage start)
+  explicit OwnView(const MapGrid& grid, const ViewState& state, const QImage& start)
       : view(state),
-        picture(std::move(start)),
+        picture(FromQImage(start)),
         tiles(PrepareAtlas(MapTilesPicture())),
         tiles2(PrepareAtlas(MapTiles2Picture())),
         mapView(grid, view, picture, tiles, tiles2) {}
   ViewState view;
-  QImage picture;
-  QImage tiles;
-  QImage tiles2;
+  Image picture;
+  Image tiles;
+  Image tiles2;
   MapView mapView;
 };
 
@@ -40,7 +41,7 @@ QImage FramelessFullRedraw(const MapGrid& grid, ViewState view) {
   view.SelectedColumn = view.SelectedRow = -1;
   OwnView own(grid, view, BlackPicture(view));
   own.mapView.RedrawView();
-  return own.picture;
+  return ToQImage(own.picture);
 }
 
 QImage FramelessHexRedraw(QImage picture, const MapGrid& grid, ViewState view, int column,
@@ -48,14 +49,14 @@ QImage FramelessHexRedraw(QImage picture, const MapGrid& grid, ViewState view, i
   view.SelectedColumn = view.SelectedRow = -1;
   OwnView own(grid, view, std::move(picture));
   own.mapView.RedrawHex(column, row);
-  return own.picture;
+  return ToQImage(own.picture);
 }
 
 QImage WithSelectionFrame(QImage picture, const ViewState& view) {
   MapGrid unused;
   OwnView own(unused, view, std::move(picture));
   own.mapView.ToggleFocusRect(view.SelectedColumn, view.SelectedRow);
-  return own.picture;
+  return ToQImage(own.picture);
 }
 
 ::testing::AssertionResult SamePicture(const QImage& actual, const QImage& expected) {
@@ -75,7 +76,7 @@ QImage WithSelectionFrame(QImage picture, const ViewState& view) {
 }
 
 QRgb AtlasPixel(bool zoomedIn, int code, int x, int y) {
-  const QImage atlas = zoomedIn ? MapTilesPicture() : MapTiles2Picture();
+  const Image atlas = zoomedIn ? MapTilesPicture() : MapTiles2Picture();
   const int width = zoomedIn ? 44 : 12;
   const int height = zoomedIn ? 50 : 12;
   return atlas.pixel(width * (code % 5) + x, height * (code / 5) + y) | 0xFF000000u;

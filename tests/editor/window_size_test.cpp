@@ -87,8 +87,8 @@ TEST(ViewSizeTest, PixelToHexAtTheZoomedOutScale) {
 TEST(ViewSizeTest, FullRedrawCoversEveryPixel) {
   MapGrid grid;
   test::FillBusyMap(grid);
-  const QImage tiles = PrepareAtlas(MapTilesPicture());
-  const QImage tiles2 = PrepareAtlas(MapTiles2Picture());
+  const Image tiles = PrepareAtlas(MapTilesPicture());
+  const Image tiles2 = PrepareAtlas(MapTiles2Picture());
   const QRgb stale = qRgb(1, 2, 3);
   for (const SizeCase& c : kSizes) {
     for (const bool zoomedIn : {true, false}) {
@@ -98,7 +98,7 @@ TEST(ViewSizeTest, FullRedrawCoversEveryPixel) {
           view.OriginColumn = MaxOriginColumn(view);
           view.OriginRow = MaxOriginRow(view);
         }
-        QImage picture(c.view, QImage::Format_RGB32);
+        Image picture(c.view.width(), c.view.height(), Image::Format_RGB32);
         picture.fill(stale);
         MapView(grid, view, picture, tiles, tiles2).RedrawView();
         int left = 0;
@@ -114,10 +114,10 @@ TEST(ViewSizeTest, FullRedrawCoversEveryPixel) {
 TEST(ViewSizeTest, ZoomedOutCellsScaleByWholePixels) {
   MapGrid grid;
   grid.setTerrain(3, 5, 6);
-  const QImage tiles = PrepareAtlas(MapTilesPicture());
-  const QImage tiles2 = PrepareAtlas(MapTiles2Picture());
+  const Image tiles = PrepareAtlas(MapTilesPicture());
+  const Image tiles2 = PrepareAtlas(MapTiles2Picture());
   const ViewState view = ViewOfSize({1741, 997}, false);
-  QImage picture(1741, 997, QImage::Format_RGB32);
+  Image picture(1741, 997, Image::Format_RGB32);
   MapView(grid, view, picture, tiles, tiles2).RedrawView();
   const QRect cell = CellRect(view, 3, 5);
   ASSERT_EQ(cell, QRect(72, 120, 24, 24));

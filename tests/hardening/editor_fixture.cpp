@@ -127,8 +127,8 @@ void EditorFaultTest::newSavedMap(const std::string& name) {
 }
 
 void EditorFaultTest::writeBitmap(const std::filesystem::path& path, int width, int height, bool noisy) {
-  QList<QRgb> palette;
-  for (int i = 0; i < 256; ++i) palette << qRgb(i, 255 - i, i / 2);
+  std::vector<Rgb> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back(MakeRgb(i, 255 - i, i / 2));
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, 5);
   // Noise keeps runs short, so the ShpFile grows with the picture.
   std::uint32_t state = 12345;

@@ -201,9 +201,9 @@ Names With(Names names, const std::string& extra) {
 }
 
 void OneColourTiles(const fs::path& path) {
-  QImage tiles(765, 50, QImage::Format_Indexed8);
-  QList<QRgb> palette(256, qRgb(0, 0, 0));
-  palette[3] = qRgb(1, 2, 3);
+  Image tiles(765, 50, Image::Format_Indexed8);
+  std::vector<Rgb> palette(256, MakeRgb(0, 0, 0));
+  palette[3] = MakeRgb(1, 2, 3);
   tiles.setColorTable(palette);
   tiles.fill(3);
   WriteBmpFile(path, tiles);

@@ -31,8 +31,8 @@ class ToolHostile : public ::testing::Test {
     document.header = {45, 16, 11};
     document.grid.setTerrain(4, 4, 9);
     WriteMapFile(mapFile(), document);
-    QList<QRgb> palette;
-    for (int i = 0; i < 256; ++i) palette << qRgb(i, i, 255 - i);
+    std::vector<Rgb> palette;
+    for (int i = 0; i < 256; ++i) palette.push_back(MakeRgb(i, i, 255 - i));
     WriteBytes(bitmap("Map4500.bmp"), BmpFileBytes(3, 2, 8, palette, std::vector<std::uint32_t>(6, 7)));
     std::vector<std::uint32_t> noise(640 * 480);
     std::uint32_t state = 99;

@@ -33,7 +33,7 @@ void BM_SaveFifteenPieces(benchmark::State& state) {
   const kxc2::MapDocument map = BusyMap();
   const kxc2::TileSet tiles = kxc2::BuiltinTileSet(false);
   const kxc2::PictureSize size = kxc2::MapPictureSize(44, 39);
-  std::vector<std::pair<std::string, QImage>> pieces;
+  std::vector<std::pair<std::string, kxc2::Image>> pieces;
   for (int i = 0; i < kxc2::PieceColumnCount(size); ++i)
     for (int j = 0; j < kxc2::PieceRowCount(size); ++j)
       pieces.emplace_back(kxc2::PieceFileName(45, i, j), kxc2::PaintPiece(map.grid, tiles, {}, size, i, j));
@@ -67,7 +67,7 @@ void BM_PaintFifteenPiecesInMemory(benchmark::State& state) {
   for (auto _ : state)
     for (int i = 0; i < kxc2::PieceColumnCount(size); ++i)
       for (int j = 0; j < kxc2::PieceRowCount(size); ++j) {
-        const QImage piece = kxc2::PaintPiece(map.grid, tiles, {}, size, i, j);
+        const kxc2::Image piece = kxc2::PaintPiece(map.grid, tiles, {}, size, i, j);
         benchmark::DoNotOptimize(piece.constBits());
       }
 }
@@ -77,7 +77,7 @@ void BM_PreviewPicture(benchmark::State& state) {
   const kxc2::MapDocument map = BusyMap();
   const kxc2::TileSet tiles = kxc2::BuiltinTileSet(false);
   for (auto _ : state) {
-    const QImage picture = kxc2::PaintMapPicture(map.grid, 44, 39, tiles, {});
+    const kxc2::Image picture = kxc2::PaintMapPicture(map.grid, 44, 39, tiles, {});
     benchmark::DoNotOptimize(picture.constBits());
   }
 }

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "draw/qt_bridge.h"
+
 #include "core/map_file.h"
 #include "export/map_picture.h"
 #include "export/tile_set.h"
@@ -174,8 +176,8 @@ TEST_F(CliPaintTest, PreviewIsThePictureOfTheSameSeed) {
 
   const TileSet tiles(test::PatternedTiles(3));
   std::mt19937 random(77);
-  const QImage expected = PaintMapPicture(document_.grid, 16, 39, tiles, DrawVariants(random, 3));
-  EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+  const Image expected = PaintMapPicture(document_.grid, 16, 39, tiles, DrawVariants(random, 3));
+  EXPECT_EQ(FromQImage(saved).convertToFormat(Image::Format_RGB32), expected.convertToFormat(Image::Format_RGB32));
 }
 
 TEST_F(CliPaintTest, PreviewErrors) {

@@ -31,19 +31,19 @@ std::uint8_t PatternIndex(int terrain, int variant, int x, int y) {
   return static_cast<std::uint8_t>((x + 45 * y + 11 * terrain + 97 * variant) % 241);
 }
 
-QImage PatternedTiles(int variants, int width) {
-  QImage tiles(width, 50 * variants, QImage::Format_Indexed8);
-  QList<QRgb> palette;
-  for (int i = 0; i < 256; ++i) palette.append(qRgb(i, (i * 7) % 256, 255 - i));
-  palette[kPatternRiverIndex] = qRgb(124, 144, 164);
-  palette[kPatternRoadIndex] = qRgb(248, 224, 100);
+Image PatternedTiles(int variants, int width) {
+  Image tiles(width, 50 * variants, Image::Format_Indexed8);
+  std::vector<Rgb> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back(MakeRgb(i, (i * 7) % 256, 255 - i));
+  palette[kPatternRiverIndex] = MakeRgb(124, 144, 164);
+  palette[kPatternRoadIndex] = MakeRgb(248, 224, 100);
   tiles.setColorTable(palette);
   for (int y = 0; y < tiles.height(); ++y)
     for (int x = 0; x < width; ++x) tiles.setPixel(x, y, PatternIndex(x / 45, y / 50, x % 45, y % 50));
   return tiles;
 }
 
-std::vector<std::uint8_t> BmpFileBytes(int width, int height, int bitCount, const QList<QRgb>& palette,
+std::vector<std::uint8_t> BmpFileBytes(int width, int height, int bitCount, const std::vector<Rgb>& palette,
                                        const std::vector<std::uint32_t>& pixels) {
   const std::uint32_t stride = (static_cast<std::uint32_t>(width) * bitCount + 31) / 32 * 4;
   const std::uint32_t paletteBytes = bitCount <= 8 ? 4 * static_cast<std::uint32_t>(palette.size()) : 0;
@@ -60,10 +60,10 @@ std::vector<std::uint8_t> BmpFileBytes(int width, int height, int bitCount, cons
   Put16(bytes, 28, bitCount);
   Put32(bytes, 34, stride * height);
   Put32(bytes, 46, bitCount <= 8 ? palette.size() : 0);
-  for (qsizetype i = 0; bitCount <= 8 && i < palette.size(); ++i) {
-    bytes[54 + 4 * i] = qBlue(palette[i]);
-    bytes[55 + 4 * i] = qGreen(palette[i]);
-    bytes[56 + 4 * i] = qRed(palette[i]);
+  for (std::size_t i = 0; bitCount <= 8 && i < palette.size(); ++i) {
+    bytes[54 + 4 * i] = BlueOf(palette[i]);
+    bytes[55 + 4 * i] = GreenOf(palette[i]);
+    bytes[56 + 4 * i] = RedOf(palette[i]);
   }
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = bytes.data() + offset + stride * (height - 1 - y);
@@ -83,7 +83,7 @@ std::vector<std::uint8_t> BmpFileBytes(int width, int height, int bitCount, cons
   return bytes;
 }
 
-void WriteBmpFile(const std::filesystem::path& path, const QImage& indexed8) {
+void WriteBmpFile(const std::filesystem::path& path, const Image& indexed8) {
   std::vector<std::uint32_t> pixels;
   for (int y = 0; y < indexed8.height(); ++y)
     for (int x = 0; x < indexed8.width(); ++x) pixels.push_back(indexed8.pixelIndex(x, y));
@@ -102,10 +102,10 @@ BmpHeader ReadBmpHeader(const std::vector<std::uint8_t>& bytes) {
   return header;
 }
 
-QList<QRgb> ReadBmpPalette(const std::vector<std::uint8_t>& bytes) {
-  QList<QRgb> palette;
+std::vector<Rgb> ReadBmpPalette(const std::vector<std::uint8_t>& bytes) {
+  std::vector<Rgb> palette;
   for (std::size_t i = 0; i < 256; ++i)
-    palette.append(qRgb(bytes.at(56 + 4 * i), bytes.at(55 + 4 * i), bytes.at(54 + 4 * i)));
+    palette.push_back(MakeRgb(bytes.at(56 + 4 * i), bytes.at(55 + 4 * i), bytes.at(54 + 4 * i)));
   return palette;
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QImage>
-#include <QList>
-#include <QRgb>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/map_grid.h"
+#include "draw/image.h"
 
 namespace kxc2::test {
 
@@ -17,7 +15,7 @@ namespace kxc2::test {
 // so a shift of one pixel, another terrain or another variant shows. Indices
 // 241..255 never occur in tiles; 250 and 251 hold the painter's river and
 // road colours exactly.
-QImage PatternedTiles(int variants, int width = 765);
+Image PatternedTiles(int variants, int width = 765);
 inline constexpr int kPatternRiverIndex = 250;
 inline constexpr int kPatternRoadIndex = 251;
 std::uint8_t PatternIndex(int terrain, int variant, int x, int y);
@@ -25,9 +23,9 @@ std::uint8_t PatternIndex(int terrain, int variant, int x, int y);
 // A Windows bitmap file written byte by byte, independent of the code under
 // test: bitCount 1, 4, 8 or 24; pixels are palette indices (or 0xRRGGBB for
 // 24 bits), top row first.
-std::vector<std::uint8_t> BmpFileBytes(int width, int height, int bitCount, const QList<QRgb>& palette,
+std::vector<std::uint8_t> BmpFileBytes(int width, int height, int bitCount, const std::vector<Rgb>& palette,
                                        const std::vector<std::uint32_t>& pixels);
-void WriteBmpFile(const std::filesystem::path& path, const QImage& indexed8);
+void WriteBmpFile(const std::filesystem::path& path, const Image& indexed8);
 
 // Fields of a BMP file header as stored.
 struct BmpHeader {
@@ -41,7 +39,7 @@ struct BmpHeader {
 };
 BmpHeader ReadBmpHeader(const std::vector<std::uint8_t>& bytes);
 // The 256 palette entries stored after the header.
-QList<QRgb> ReadBmpPalette(const std::vector<std::uint8_t>& bytes);
+std::vector<Rgb> ReadBmpPalette(const std::vector<std::uint8_t>& bytes);
 // Palette indices of an 8-bit file, top row first.
 std::vector<std::uint8_t> ReadBmpPixels8(const std::vector<std::uint8_t>& bytes);
 

@@ -52,7 +52,7 @@ const RepaintCase kCases[] = {
     {"FillOfManyHexes", {Scattered()}, true},
 };
 
-class RepaintTest : public ::testing::TestWithParam<std::tuple<RepaintCase, QSize>> {};
+class RepaintTest : public ::testing::TestWithParam<std::tuple<RepaintCase, Size>> {};
 
 TEST_P(RepaintTest, EachChangeLeavesAFreshPaint) {
   const auto& [c, size] = GetParam();
@@ -61,7 +61,7 @@ TEST_P(RepaintTest, EachChangeLeavesAFreshPaint) {
   const TileSet tiles(test::PatternedTiles(3));
   std::mt19937 random(9);
   const VariantGrid variants = DrawVariants(random, 3);
-  QImage picture = PaintMapPicture(grid, size.width(), size.height(), tiles, variants);
+  Image picture = PaintMapPicture(grid, size.width(), size.height(), tiles, variants);
   std::vector<HexCoord> all;
   for (const Edit& edit : c.edits) {
     std::vector<HexCoord> changed;
@@ -83,9 +83,9 @@ TEST_P(RepaintTest, EachChangeLeavesAFreshPaint) {
 
 INSTANTIATE_TEST_SUITE_P(Edits, RepaintTest,
                          ::testing::Combine(::testing::ValuesIn(kCases),
-                                            ::testing::Values(QSize(44, 39), QSize(16, 11), QSize(31, 20))),
+                                            ::testing::Values(Size(44, 39), Size(16, 11), Size(31, 20))),
                          [](const auto& info) {
-                           const QSize size = std::get<1>(info.param);
+                           const Size size = std::get<1>(info.param);
                            return std::string(std::get<0>(info.param).name) + "_" + std::to_string(size.width()) +
                                   "x" + std::to_string(size.height());
                          });
@@ -100,13 +100,13 @@ TEST(RepaintPictureRectTest, OnlyTheRectangleTakesTheNewGrid) {
       after.setRoadMask(column, row, 0xFF);
     }
   const TileSet tiles(test::PatternedTiles(1));
-  const QImage old = PaintMapPicture(before, 44, 39, tiles, {});
-  const QImage fresh = PaintMapPicture(after, 44, 39, tiles, {});
+  const Image old = PaintMapPicture(before, 44, 39, tiles, {});
+  const Image fresh = PaintMapPicture(after, 44, 39, tiles, {});
   // Tile tops of odd columns lie at multiples of 50; a north line reaches
   // 4 pixels above its tile.
-  for (const QRect rect : {QRect(0, 0, 1, 1), QRect(300, 550, 200, 47), QRect(300, 596, 200, 1),
-                           QRect(1850, 1900, 500, 500), QRect(-10, -10, 3000, 3000)}) {
-    QImage picture = old;
+  for (const Rect rect : {Rect(0, 0, 1, 1), Rect(300, 550, 200, 47), Rect(300, 596, 200, 1),
+                           Rect(1850, 1900, 500, 500), Rect(-10, -10, 3000, 3000)}) {
+    Image picture = old;
     RepaintPictureRect(picture, after, tiles, {}, rect);
     for (int y = 0; y < picture.height(); ++y)
       for (int x = 0; x < picture.width(); ++x)
@@ -125,8 +125,8 @@ TEST(HexAtPicturePixelTest, TheHexWhoseTileCoversThePixel) {
   EXPECT_EQ(HexAtPicturePixel(-1, -1), (HexCoord{0, 0}));     // column 0's tile starts 37 pixels left
   EXPECT_EQ(HexAtPicturePixel(-38, 30), (HexCoord{0, 1}));    // clamped, then column 0's raise
   EXPECT_EQ(HexAtPicturePixel(5000, 9999), (HexCoord{44, 39}));
-  EXPECT_EQ(TileRectInPicture(1, 0), QRect(8, 0, 45, 50));
-  EXPECT_EQ(TileRectInPicture(44, 39), QRect(1943, 1925, 45, 50));
+  EXPECT_EQ(TileRectInPicture(1, 0), Rect(8, 0, 45, 50));
+  EXPECT_EQ(TileRectInPicture(44, 39), Rect(1943, 1925, 45, 50));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_P(PieceSetTest, WritesEightBitFilesWithTheTileSetPalette) {
 
   ASSERT_TRUE(result.painted);
   ASSERT_EQ(result.files.size(), c.pieces.size());
-  const QList<QRgb> palette = BuiltinTileSet(false).palette();
+  const std::vector<Rgb> palette = BuiltinTileSet(false).palette();
   std::vector<std::string> names;
   for (std::size_t n = 0; n < c.pieces.size(); ++n) {
     const ExpectedPiece& piece = c.pieces[n];

@@ -21,8 +21,8 @@ void ExpectPiecesShowTiles(const MapGrid& grid, int columns, int rows, const Til
   int wrong = 0;
   for (int i = 0; i < PieceColumnCount(size); ++i) {
     for (int j = 0; j < PieceRowCount(size); ++j) {
-      const QImage piece = PaintPiece(grid, tiles, variants, size, i, j);
-      ASSERT_EQ(piece.format(), QImage::Format_Indexed8);
+      const Image piece = PaintPiece(grid, tiles, variants, size, i, j);
+      ASSERT_EQ(piece.format(), Image::Format_Indexed8);
       for (int y = 0; y < piece.height(); ++y) {
         for (int x = 0; x < piece.width(); ++x) {
           const test::CoveringTile tile = test::TileAt(640 * i + x, 480 * j + y);
@@ -70,7 +70,7 @@ TEST_P(TileCornerTest, PixelShowsTheHandWorkedTilePixel) {
   const CornerCase& c = GetParam();
   const MapGrid grid = test::TilesOnlyGrid();
   const TileSet tiles(test::PatternedTiles(1));
-  const QImage piece = PaintPiece(grid, tiles, VariantGrid{}, MapPictureSize(44, 39), c.pieceColumn, c.pieceRow);
+  const Image piece = PaintPiece(grid, tiles, VariantGrid{}, MapPictureSize(44, 39), c.pieceColumn, c.pieceRow);
   EXPECT_EQ(piece.pixelIndex(c.x, c.y), test::PatternIndex(grid.terrain(c.column, c.row), 0, c.dx, c.dy));
 }
 
@@ -129,7 +129,7 @@ TEST(VariantTest, OneOrNoVariantGivesZeroEverywhere) {
 TEST(VariantTest, TileSetHeightSetsTheVariantCount) {
   EXPECT_EQ(TileSet(test::PatternedTiles(3)).variantCount(), 3);
   EXPECT_EQ(TileSet(test::PatternedTiles(1)).variantCount(), 1);
-  QImage low(765, 49, QImage::Format_Indexed8);
+  Image low(765, 49, Image::Format_Indexed8);
   low.setColorCount(2);
   EXPECT_EQ(TileSet(low).variantCount(), 0);
 }
@@ -137,26 +137,26 @@ TEST(VariantTest, TileSetHeightSetsTheVariantCount) {
 // Tiles that the tile set cannot give.
 struct FallbackCase {
   int width, height, terrain, variant;
-  std::optional<QRect> expected;
+  std::optional<Rect> expected;
 };
 
 class TileFallbackTest : public ::testing::TestWithParam<FallbackCase> {};
 
 TEST_P(TileFallbackTest, NeverReadsOutsideTheTileSet) {
   const FallbackCase& c = GetParam();
-  QImage image(c.width, c.height, QImage::Format_Indexed8);
+  Image image(c.width, c.height, Image::Format_Indexed8);
   image.setColorCount(256);
   EXPECT_EQ(TileSet(image).tileRect(c.terrain, c.variant), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TileFallbackTest,
-    ::testing::Values(FallbackCase{765, 100, 16, 1, QRect(720, 50, 45, 50)},
-                      FallbackCase{765, 50, 17, 0, QRect(0, 0, 45, 50)},     // unknown terrain: Clear
-                      FallbackCase{765, 100, 200, 1, QRect(0, 0, 45, 50)},   // unknown terrain: Clear's variant 0
-                      FallbackCase{100, 50, 1, 0, QRect(45, 0, 45, 50)},     // narrow set: what fits is used
-                      FallbackCase{100, 50, 2, 0, QRect(0, 0, 45, 50)},      // ends at 135 > 100
-                      FallbackCase{764, 50, 16, 0, QRect(0, 0, 45, 50)},
+    ::testing::Values(FallbackCase{765, 100, 16, 1, Rect(720, 50, 45, 50)},
+                      FallbackCase{765, 50, 17, 0, Rect(0, 0, 45, 50)},     // unknown terrain: Clear
+                      FallbackCase{765, 100, 200, 1, Rect(0, 0, 45, 50)},   // unknown terrain: Clear's variant 0
+                      FallbackCase{100, 50, 1, 0, Rect(45, 0, 45, 50)},     // narrow set: what fits is used
+                      FallbackCase{100, 50, 2, 0, Rect(0, 0, 45, 50)},      // ends at 135 > 100
+                      FallbackCase{764, 50, 16, 0, Rect(0, 0, 45, 50)},
                       FallbackCase{44, 50, 0, 0, std::nullopt},              // not even one tile
                       FallbackCase{765, 49, 3, 0, std::nullopt}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
@@ -165,14 +165,14 @@ TEST(TileFallbackTest, MissingTilesLeaveTheBackgroundAndUnknownTerrainShowsClear
   MapGrid grid = test::TilesOnlyGrid();
   grid.setTerrain(1, 0, 200);  // odd column 1, row 0: piece 00 at (8, 0)
   const TileSet tiles(test::PatternedTiles(1));
-  const QImage piece = PaintPiece(grid, tiles, VariantGrid{}, MapPictureSize(16, 11), 0, 0);
+  const Image piece = PaintPiece(grid, tiles, VariantGrid{}, MapPictureSize(16, 11), 0, 0);
   EXPECT_EQ(piece.pixelIndex(8, 0), test::PatternIndex(kClear, 0, 0, 0));
   EXPECT_EQ(piece.pixelIndex(52, 49), test::PatternIndex(kClear, 0, 44, 49));
 
-  QImage tiny(30, 30, QImage::Format_Indexed8);
+  Image tiny(30, 30, Image::Format_Indexed8);
   tiny.setColorCount(256);
   tiny.fill(9);
-  const QImage bare = PaintPiece(grid, TileSet(tiny), VariantGrid{}, MapPictureSize(16, 11), 0, 0);
+  const Image bare = PaintPiece(grid, TileSet(tiny), VariantGrid{}, MapPictureSize(16, 11), 0, 0);
   for (int y = 0; y < bare.height(); y += 7)
     for (int x = 0; x < bare.width(); x += 7) ASSERT_EQ(bare.pixelIndex(x, y), 0) << x << "," << y;
 }
@@ -185,7 +185,7 @@ class LineTest : public ::testing::Test {
   static constexpr int kColumn = 3, kRow = 4;
   static constexpr int kCentreX = 45 * kColumn - 37 + 22, kCentreY = 50 * kRow + 25;
 
-  QImage Paint(const MapGrid& grid) {
+  Image Paint(const MapGrid& grid) {
     return PaintPiece(grid, TileSet(test::PatternedTiles(1)), VariantGrid{}, MapPictureSize(16, 11), 0, 0);
   }
   MapGrid grid_ = test::TilesOnlyGrid();
@@ -195,7 +195,7 @@ TEST_F(LineTest, RiverLineTowardsWaterInTheRiverColourEntry) {
   grid_.setTerrain(kColumn, kRow, kRiver);
   grid_.setTerrain(kColumn, kRow - 1, kOcean);
   grid_.setTerrain(kColumn, kRow + 1, kClear);
-  const QImage piece = Paint(grid_);
+  const Image piece = Paint(grid_);
   for (int y = kCentreY - 20; y <= kCentreY - 2; ++y)
     EXPECT_EQ(piece.pixelIndex(kCentreX, y), test::kPatternRiverIndex) << y;
   EXPECT_NE(piece.pixelIndex(kCentreX, kCentreY + 15), test::kPatternRiverIndex);  // no water to the south
@@ -204,20 +204,20 @@ TEST_F(LineTest, RiverLineTowardsWaterInTheRiverColourEntry) {
 TEST_F(LineTest, OceanHexDrawsNoRiverLines) {
   grid_.setTerrain(kColumn, kRow, kOcean);
   grid_.setTerrain(kColumn, kRow - 1, kOcean);
-  const QImage piece = Paint(grid_);
+  const Image piece = Paint(grid_);
   EXPECT_NE(piece.pixelIndex(kCentreX, kCentreY - 10), test::kPatternRiverIndex);
 }
 
 TEST_F(LineTest, RoadSpokesOnlyOnRoadPaintTerrain) {
   grid_.setTerrain(kColumn, kRow, kClear);
   grid_.setRoadMask(kColumn, kRow, 1 | 16);  // north and south
-  const QImage clear = Paint(grid_);
+  const Image clear = Paint(grid_);
   for (int dy : {-20, -10, 10, 20}) EXPECT_EQ(clear.pixelIndex(kCentreX, kCentreY + dy), test::kPatternRoadIndex) << dy;
   EXPECT_NE(clear.pixelIndex(kCentreX + 15, kCentreY), test::kPatternRoadIndex);
 
   for (int terrain : {kCity, kAirfield, kOcean}) {
     grid_.setTerrain(kColumn, kRow, static_cast<std::uint8_t>(terrain));
-    const QImage piece = Paint(grid_);
+    const Image piece = Paint(grid_);
     EXPECT_NE(piece.pixelIndex(kCentreX, kCentreY - 10), test::kPatternRoadIndex) << terrain;
   }
 }
@@ -227,7 +227,7 @@ TEST_F(LineTest, RiverHexWithRoadsGetsBoth) {
   grid_.setTerrain(kColumn, kRow + 1, kRiver);
   grid_.setTerrain(kColumn, kRow - 1, kClear);
   grid_.setRoadMask(kColumn, kRow, 1);
-  const QImage both = Paint(grid_);
+  const Image both = Paint(grid_);
   EXPECT_EQ(both.pixelIndex(kCentreX, kCentreY + 12), test::kPatternRiverIndex);
   EXPECT_EQ(both.pixelIndex(kCentreX, kCentreY - 12), test::kPatternRoadIndex);
 }
@@ -235,15 +235,15 @@ TEST_F(LineTest, RiverHexWithRoadsGetsBoth) {
 TEST_F(LineTest, BuiltInPaletteHoldsThePainterColoursExactly) {
   const TileSet summer = BuiltinTileSet(false);
   EXPECT_EQ(summer.palette().size(), 256);
-  EXPECT_EQ(summer.palette()[200], qRgb(124, 144, 164));
-  EXPECT_EQ(summer.palette()[111], qRgb(248, 224, 100));
+  EXPECT_EQ(summer.palette()[200], MakeRgb(124, 144, 164));
+  EXPECT_EQ(summer.palette()[111], MakeRgb(248, 224, 100));
   EXPECT_EQ(BuiltinTileSet(true).palette(), summer.palette());
 
   grid_.setTerrain(kColumn, kRow, kRiver);
   grid_.setTerrain(kColumn, kRow - 1, kOcean);
   grid_.setTerrain(kColumn + 1, kRow + 1, kClear);
   grid_.setRoadMask(kColumn, kRow, kRoadSouthEast);
-  const QImage piece = PaintPiece(grid_, summer, VariantGrid{}, MapPictureSize(16, 11), 0, 0);
+  const Image piece = PaintPiece(grid_, summer, VariantGrid{}, MapPictureSize(16, 11), 0, 0);
   EXPECT_EQ(piece.pixelIndex(kCentreX, kCentreY - 12), 200);
   EXPECT_EQ(piece.pixelIndex(kCentreX + 12, kCentreY + 7), 111);  // on the way to (X + 45, Y + 38)
 }
@@ -256,13 +256,13 @@ TEST(MapPictureTest, PreviewEqualsPiecesSideBySide) {
   std::mt19937 random(5);
   const TileSet tiles(test::PatternedTiles(3));
   const VariantGrid variants = DrawVariants(random, 3);
-  const QImage picture = PaintMapPicture(grid, 31, 39, tiles, variants);
+  const Image picture = PaintMapPicture(grid, 31, 39, tiles, variants);
   const PictureSize size = MapPictureSize(31, 39);
-  ASSERT_EQ(picture.size(), QSize(size.width, size.height));
+  ASSERT_EQ(picture.size(), Size(size.width, size.height));
   ASSERT_EQ(picture.colorTable(), tiles.palette());
   for (int i = 0; i < PieceColumnCount(size); ++i)
     for (int j = 0; j < PieceRowCount(size); ++j) {
-      const QImage piece = PaintPiece(grid, tiles, variants, size, i, j);
+      const Image piece = PaintPiece(grid, tiles, variants, size, i, j);
       EXPECT_EQ(picture.copy(640 * i, 480 * j, piece.width(), piece.height()), piece) << i << j;
     }
   EXPECT_THROW(PaintMapPicture(grid, 45, 39, tiles, variants), std::invalid_argument);

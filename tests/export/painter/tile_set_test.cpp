@@ -22,10 +22,10 @@ std::vector<std::uint32_t> Pixels(int count, const std::function<std::uint32_t(i
 
 TEST(TileSetFileTest, EightBitFileIsTakenUnchanged) {
   test::TempDir dir;
-  const QImage tiles = test::PatternedTiles(2, 100);
+  const Image tiles = test::PatternedTiles(2, 100);
   test::WriteBmpFile(dir.path() / "t.bmp", tiles);
   const TileSet loaded = LoadTileSetFile(dir.file("t.bmp"));
-  EXPECT_EQ(loaded.image().size(), QSize(100, 100));
+  EXPECT_EQ(loaded.image().size(), Size(100, 100));
   EXPECT_EQ(loaded.palette(), tiles.colorTable());
   EXPECT_EQ(loaded.variantCount(), 2);
   for (int y = 0; y < 100; y += 3)
@@ -34,38 +34,38 @@ TEST(TileSetFileTest, EightBitFileIsTakenUnchanged) {
 
 TEST(TileSetFileTest, FourBitFileKeepsItsSixteenColoursPaddedWithBlack) {
   test::TempDir dir;
-  QList<QRgb> palette;
-  for (int i = 0; i < 16; ++i) palette.append(qRgb(10 * i + 5, 200 - i, 3 * i));
+  std::vector<Rgb> palette;
+  for (int i = 0; i < 16; ++i) palette.push_back(MakeRgb(10 * i + 5, 200 - i, 3 * i));
   test::WriteBytes(dir.path() / "t.bmp",
                    test::BmpFileBytes(45, 50, 4, palette, Pixels(45 * 50, [](int i) { return (i * 7) % 16; })));
   const TileSet loaded = LoadTileSetFile(dir.file("t.bmp"));
-  ASSERT_EQ(loaded.palette().size(), 256);
-  EXPECT_EQ(loaded.palette().mid(0, 16), palette);
-  for (int i = 16; i < 256; ++i) ASSERT_EQ(loaded.palette()[i], qRgb(0, 0, 0)) << i;
+  ASSERT_EQ(loaded.palette().size(), 256u);
+  EXPECT_EQ(std::vector<Rgb>(loaded.palette().begin(), loaded.palette().begin() + 16), palette);
+  for (int i = 16; i < 256; ++i) ASSERT_EQ(loaded.palette()[i], MakeRgb(0, 0, 0)) << i;
   for (int i = 0; i < 45 * 50; i += 11) ASSERT_EQ(loaded.image().pixelIndex(i % 45, i / 45), (i * 7) % 16) << i;
 }
 
 // Qt swaps a 1-bit file's colours when the first is the darker; the tile set
 // keeps the file's own order either way.
-class MonoFileTest : public ::testing::TestWithParam<std::pair<QRgb, QRgb>> {};
+class MonoFileTest : public ::testing::TestWithParam<std::pair<Rgb, Rgb>> {};
 
 TEST_P(MonoFileTest, KeepsTheFilesIndicesAndPalette) {
   test::TempDir dir;
-  const QList<QRgb> palette = {GetParam().first, GetParam().second};
+  const std::vector<Rgb> palette = {GetParam().first, GetParam().second};
   const auto bit = [](int i) { return static_cast<std::uint32_t>((i / 3 + i / 45) % 2); };
   test::WriteBytes(dir.path() / "t.bmp", test::BmpFileBytes(45, 50, 1, palette, Pixels(45 * 50, bit)));
   const TileSet loaded = LoadTileSetFile(dir.file("t.bmp"));
-  EXPECT_EQ(loaded.palette().mid(0, 2), palette);
-  EXPECT_EQ(loaded.palette()[2], qRgb(0, 0, 0));
+  EXPECT_EQ(std::vector<Rgb>(loaded.palette().begin(), loaded.palette().begin() + 2), palette);
+  EXPECT_EQ(loaded.palette()[2], MakeRgb(0, 0, 0));
   for (int i = 0; i < 45 * 50; ++i)
     ASSERT_EQ(loaded.image().pixelIndex(i % 45, i / 45), static_cast<int>(bit(i))) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Palettes, MonoFileTest,
-                         ::testing::Values(std::pair{qRgb(0, 0, 0), qRgb(255, 255, 255)},
-                                           std::pair{qRgb(255, 255, 255), qRgb(0, 0, 0)},
-                                           std::pair{qRgb(10, 20, 200), qRgb(250, 200, 10)},
-                                           std::pair{qRgb(90, 90, 90), qRgb(90, 90, 90)}));
+                         ::testing::Values(std::pair{MakeRgb(0, 0, 0), MakeRgb(255, 255, 255)},
+                                           std::pair{MakeRgb(255, 255, 255), MakeRgb(0, 0, 0)},
+                                           std::pair{MakeRgb(10, 20, 200), MakeRgb(250, 200, 10)},
+                                           std::pair{MakeRgb(90, 90, 90), MakeRgb(90, 90, 90)}));
 
 TEST(TileSetFileTest, Errors) {
   test::TempDir dir;
@@ -82,7 +82,7 @@ TEST(TileSetFileTest, Errors) {
   EXPECT_EQ(ErrorOf([&] { LoadTileSetFile(dir.file("text.bmp")); }), "Bitmap image is not valid");
 
   // Qt would load this one with garbage rows.
-  auto whole = test::BmpFileBytes(45, 50, 8, {qRgb(1, 2, 3), qRgb(4, 5, 6)}, std::vector<std::uint32_t>(45 * 50, 1));
+  auto whole = test::BmpFileBytes(45, 50, 8, {MakeRgb(1, 2, 3), MakeRgb(4, 5, 6)}, std::vector<std::uint32_t>(45 * 50, 1));
   auto truncated = whole;
   truncated.resize(whole.size() - 1);
   test::WriteBytes(dir.path() / "short.bmp", truncated);
@@ -102,14 +102,14 @@ TEST(TileSetFileTest, Errors) {
 
 TEST(PainterTileSetTest, FileBesideTheProgramReplacesTheBuiltInSet) {
   test::TempDir program;
-  const QImage builtin = BuiltinTileSet(false).image();
-  EXPECT_EQ(builtin.size(), QSize(765, 50));
+  const Image builtin = BuiltinTileSet(false).image();
+  EXPECT_EQ(builtin.size(), Size(765, 50));
   EXPECT_EQ(LoadPainterTileSet(program.folder(), false).image(), builtin);
   EXPECT_EQ(LoadPainterTileSet(program.folder(), true).image(), BuiltinTileSet(true).image());
   EXPECT_NE(BuiltinTileSet(true).image(), builtin);
 
   // Any case of the name is found; winter only reads its own file.
-  const QImage summer = test::PatternedTiles(3);
+  const Image summer = test::PatternedTiles(3);
   test::WriteBmpFile(program.path() / "st50X45.BMP", summer);
   EXPECT_EQ(LoadPainterTileSet(program.folder(), false).variantCount(), 3);
   EXPECT_EQ(LoadPainterTileSet(program.folder(), true).image(), BuiltinTileSet(true).image());

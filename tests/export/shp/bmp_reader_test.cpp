@@ -77,16 +77,16 @@ TEST_P(IndexedDepths, KeepIndicesPadTheTableAndNeedEveryByte) {
   const DepthCase c = GetParam();
   const Bytes indices = Indices(static_cast<std::size_t>(c.width) * 3, c.colours);
   const Bytes file = test::MakeBmp({c.width, 3, c.bits, false, Colours(c.colours), indices});
-  const QImage image = ReadIndexedBmp(file, "N.bmp");
-  ASSERT_EQ(image.format(), QImage::Format_Indexed8);
-  ASSERT_EQ(image.size(), QSize(c.width, 3));
+  const Image image = ReadIndexedBmp(file, "N.bmp");
+  ASSERT_EQ(image.format(), Image::Format_Indexed8);
+  ASSERT_EQ(image.size(), Size(c.width, 3));
   for (int i = 0; i < c.width * 3; ++i)
     ASSERT_EQ(image.pixelIndex(i % c.width, i / c.width), indices[static_cast<std::size_t>(i)]) << i;
   ASSERT_EQ(image.colorCount(), 256);
   const std::vector<PaletteColour> palette = Colours(c.colours);
   for (int i = 0; i < 256; ++i) {
     const PaletteColour expected = i < c.colours ? palette[static_cast<std::size_t>(i)] : PaletteColour{};
-    ASSERT_EQ(image.color(i), qRgb(expected.red, expected.green, expected.blue)) << i;
+    ASSERT_EQ(image.color(i), MakeRgb(expected.red, expected.green, expected.blue)) << i;
   }
 
   Bytes cut = file;
@@ -137,11 +137,11 @@ TEST(BmpReader, OldHeaderSidesAreUnsigned) {
   EXPECT_EQ(header.bitsPerPixel, 8);
 
   // Such files always carry 2^bits colours.
-  const QImage image = ReadIndexedBmp(CoreBmp(6, 2, Colours(256), 3), "N.bmp");
-  ASSERT_EQ(image.size(), QSize(6, 2));
+  const Image image = ReadIndexedBmp(CoreBmp(6, 2, Colours(256), 3), "N.bmp");
+  ASSERT_EQ(image.size(), Size(6, 2));
   EXPECT_EQ(image.pixelIndex(5, 1), 3);
-  EXPECT_EQ(image.color(3), qRgb(9, 252, 3));
-  EXPECT_EQ(image.color(80), qRgb(240, 175, 80));
+  EXPECT_EQ(image.color(3), MakeRgb(9, 252, 3));
+  EXPECT_EQ(image.color(80), MakeRgb(240, 175, 80));
 }
 
 // Run-length data has no fixed size: its stated size must be there.
@@ -153,8 +153,8 @@ TEST(BmpReader, RunLengthDataMustBeWhereTheHeaderSaysItIs) {
   file.insert(file.end(), rle.begin(), rle.end());
   Put(file, 30, 1, 4);
   Put(file, 34, 4, 4);
-  const QImage image = ReadIndexedBmp(file, "N.bmp");
-  ASSERT_EQ(image.size(), QSize(3, 1));
+  const Image image = ReadIndexedBmp(file, "N.bmp");
+  ASSERT_EQ(image.size(), Size(3, 1));
   EXPECT_EQ(image.pixelIndex(0, 0), 5);
   EXPECT_EQ(image.pixelIndex(2, 0), 5);
 
@@ -173,11 +173,11 @@ TEST(BmpReader, OneBitFilesKeepTheirOwnOrder) {
       {{60, 60, 60}, {60, 60, 60}}, {{10, 200, 10}, {200, 10, 10}}};
   const Bytes indices = {0, 1, 1, 0, 1, 0, 0, 0, 1, 1};
   for (const auto& palette : palettes) {
-    const QImage image = ReadIndexedBmp(test::MakeBmp({5, 2, 1, false, palette, indices}), "N.bmp");
+    const Image image = ReadIndexedBmp(test::MakeBmp({5, 2, 1, false, palette, indices}), "N.bmp");
     for (int i = 0; i < 10; ++i)
       ASSERT_EQ(image.pixelIndex(i % 5, i / 5), indices[static_cast<std::size_t>(i)]) << int(palette[0].red) << " " << i;
-    EXPECT_EQ(image.color(0), qRgb(palette[0].red, palette[0].green, palette[0].blue));
-    EXPECT_EQ(image.color(1), qRgb(palette[1].red, palette[1].green, palette[1].blue));
+    EXPECT_EQ(image.color(0), MakeRgb(palette[0].red, palette[0].green, palette[0].blue));
+    EXPECT_EQ(image.color(1), MakeRgb(palette[1].red, palette[1].green, palette[1].blue));
   }
 }
 
@@ -213,14 +213,14 @@ TEST(BmpReader, TileSetsAndShpConversionAgree) {
     }
     EXPECT_EQ(tileError, shpError) << name;
     if (!tiles) continue;
-    const QImage& image = tiles->image();
+    const Image& image = tiles->image();
     ASSERT_EQ(static_cast<std::size_t>(image.width()), bitmap.width) << name;
     for (std::size_t i = 0; i < bitmap.pixels.size(); ++i)
       ASSERT_EQ(image.pixelIndex(static_cast<int>(i % bitmap.width), static_cast<int>(i / bitmap.width)),
                 bitmap.pixels[i]) << name << " " << i;
     for (int i = 0; i < 256; ++i) {
       const PaletteColour& c = bitmap.palette[static_cast<std::size_t>(i)];
-      ASSERT_EQ(tiles->palette()[i], qRgb(c.red, c.green, c.blue)) << name << " " << i;
+      ASSERT_EQ(tiles->palette()[i], MakeRgb(c.red, c.green, c.blue)) << name << " " << i;
     }
   }
 }

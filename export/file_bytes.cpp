@@ -1,0 +1,19 @@
+#include "export/file_bytes.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace kxc2 {
+
+std::optional<std::vector<std::uint8_t>> ReadOrdinaryFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) return std::nullopt;
+  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
+  if (!file) return std::nullopt;
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace kxc2
