@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <cstdint>
+#include <span>
 
 #include "draw/image.h"
 
@@ -13,10 +14,10 @@ Image MapTiles2Picture();     // 60 x 48, view cells 12 x 12, red road marker at
 Image SummerTilesPicture();   // 765 x 50, painter tiles 45 x 50
 Image WinterTilesPicture();   // 765 x 50, same palette as summer
 
-// Resource paths of the four pictures, for code that loads them itself.
-inline const QString kMapTilesResource = QStringLiteral(":/pictures/MapTiles.bmp");
-inline const QString kMapTiles2Resource = QStringLiteral(":/pictures/MapTiles2.bmp");
-inline const QString kSummerTilesResource = QStringLiteral(":/pictures/SUMMERTILES.bmp");
-inline const QString kWinterTilesResource = QStringLiteral(":/pictures/WINTERTILES.bmp");
+// The committed BMP files as built in, byte for byte.
+std::span<const std::uint8_t> MapTilesBmp();
+std::span<const std::uint8_t> MapTiles2Bmp();
+std::span<const std::uint8_t> SummerTilesBmp();
+std::span<const std::uint8_t> WinterTilesBmp();
 
 }  // namespace kxc2

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 
-#include "core/atomic_file.h"
-#include "core/io_error.h"
+#include "export/file_bytes.h"
 
 namespace kxc2 {
 
@@ -80,16 +78,6 @@ std::vector<std::uint8_t> EncodeBmp8(const Image& image) {
   return bytes;
 }
 
-void SaveBmp8(const std::string& path, const Image& image) {
-  const std::vector<std::uint8_t> bytes = EncodeBmp8(image);
-  std::optional<AtomicFile> file;
-  try {
-    file.emplace(path);
-  } catch (const IoError&) {
-    throw std::runtime_error("Cannot create file " + path);
-  }
-  file->write(bytes.data(), bytes.size());
-  file->commit();
-}
+void SaveBmp8(const std::string& path, const Image& image) { WriteExportFile(path, EncodeBmp8(image)); }
 
 }  // namespace kxc2

@@ -3,6 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <stdexcept>
+
+#include "core/atomic_file.h"
+#include "core/io_error.h"
 
 namespace kxc2 {
 
@@ -14,6 +19,17 @@ std::optional<std::vector<std::uint8_t>> ReadOrdinaryFile(const std::string& pat
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) return std::nullopt;
   return bytes;
+}
+
+void WriteExportFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::optional<AtomicFile> file;
+  try {
+    file.emplace(path);
+  } catch (const IoError&) {
+    throw std::runtime_error("Cannot create file " + path);
+  }
+  file->write(bytes.data(), bytes.size());
+  file->commit();
 }
 
 }  // namespace kxc2

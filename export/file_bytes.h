@@ -12,4 +12,9 @@ namespace kxc2 {
 // writer for ever) or a read that fails.
 std::optional<std::vector<std::uint8_t>> ReadOrdinaryFile(const std::string& path);
 
+// Writes bytes safely: a failure never leaves a partial file under path. A
+// file that cannot be created throws std::runtime_error "Cannot create file
+// PATH"; a failed write throws the IoError of the write.
+void WriteExportFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
 }  // namespace kxc2

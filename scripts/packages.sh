@@ -3,7 +3,7 @@
 # Serif and Sans have the metrics of Times New Roman and Arial, so the texts
 # fit where a new machine would otherwise fall back to the wider DejaVu.
 RUN_PACKAGES=(fonts-liberation2 fonts-dejavu-core)
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev "${RUN_PACKAGES[@]}")
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libstb-dev "${RUN_PACKAGES[@]}")
 # The installed files' checks: desktop-file-validate, appstreamcli, groff and
 # man, bash-completion to load the completion as a shell would, file for
 # the icons' sizes.

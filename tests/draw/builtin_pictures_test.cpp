@@ -1,11 +1,16 @@
 #include "draw/builtin_pictures.h"
 
-#include <QFile>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <vector>
+
+#include "draw/qt_bridge.h"
 
 namespace kxc2 {
 namespace {
@@ -13,18 +18,18 @@ namespace {
 struct PictureCase {
   const char* name;
   std::function<Image()> load;
-  QString resource;
+  std::function<std::span<const std::uint8_t>()> file;
   Size size;
 };
 
 const PictureCase kPictures[] = {
-    {"MapTiles", MapTilesPicture, kMapTilesResource, {264, 200}},
-    {"MapTiles2", MapTiles2Picture, kMapTiles2Resource, {60, 48}},
-    {"SUMMERTILES", SummerTilesPicture, kSummerTilesResource, {765, 50}},
-    {"WINTERTILES", WinterTilesPicture, kWinterTilesResource, {765, 50}},
+    {"MapTiles", MapTilesPicture, MapTilesBmp, {264, 200}},
+    {"MapTiles2", MapTiles2Picture, MapTiles2Bmp, {60, 48}},
+    {"SUMMERTILES", SummerTilesPicture, SummerTilesBmp, {765, 50}},
+    {"WINTERTILES", WinterTilesPicture, WinterTilesBmp, {765, 50}},
 };
 
-std::uint32_t Le32(const QByteArray& bytes, int at) {
+std::uint32_t Le32(std::span<const std::uint8_t> bytes, int at) {
   std::uint32_t v = 0;
   for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(bytes[at + i]);
   return v;
@@ -43,12 +48,10 @@ TEST_P(BuiltinPicture, IsAnEightBitPictureWithAFullColourTable) {
 
 TEST_P(BuiltinPicture, FileIsAnEightBitBmpWith256Colours) {
   const PictureCase& c = GetParam();
-  c.load();  // makes sure the resources are registered
-  QFile file(c.resource);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray bytes = file.readAll();
-  ASSERT_GE(bytes.size(), 54);
-  EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+  const std::span<const std::uint8_t> bytes = c.file();
+  ASSERT_GE(bytes.size(), 54u);
+  EXPECT_EQ(bytes[0], 'B');
+  EXPECT_EQ(bytes[1], 'M');
   EXPECT_EQ(static_cast<std::uint8_t>(bytes[28]), 8);  // bits per pixel
   const std::uint32_t used = Le32(bytes, 46);
   EXPECT_TRUE(used == 256 || used == 0) << used;
@@ -68,6 +71,17 @@ TEST_P(BuiltinPicture, EveryCallGivesAnIndependentCopy) {
   first.scanLine(0)[0] = static_cast<std::uint8_t>(first.scanLine(0)[0] ^ 1);
   EXPECT_NE(first, second);
   EXPECT_EQ(GetParam().load(), second);
+}
+
+// Built in byte for byte from the committed file, and read as the toolkit
+// reads that file.
+TEST_P(BuiltinPicture, IsTheCommittedFileAndDecodesAsTheToolkitDoes) {
+  const PictureCase& c = GetParam();
+  std::ifstream in(std::string(KXC2_SOURCE_DIR "/resources/") + c.name + ".bmp", std::ios::binary);
+  const std::vector<std::uint8_t> committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(committed.empty());
+  EXPECT_EQ(std::vector<std::uint8_t>(c.file().begin(), c.file().end()), committed);
+  EXPECT_EQ(c.load(), FromQImage(QImage::fromData(committed.data(), static_cast<int>(committed.size()), "BMP")));
 }
 
 INSTANTIATE_TEST_SUITE_P(All, BuiltinPicture, ::testing::ValuesIn(kPictures),

@@ -1,0 +1,16 @@
+# Writes OUTPUT, a C++ file holding each of the FILES (separated by |) as an
+# array of its bytes, named after the file: MapTiles.bmp -> kMapTilesBmp.
+set(code "// Generated from the committed pictures; do not edit.\n#include <cstdint>\n\nnamespace kxc2::embedded {\n")
+string(REPLACE "|" ";" FILES "${FILES}")
+foreach(path IN LISTS FILES)
+  get_filename_component(name "${path}" NAME_WE)
+  file(READ "${path}" hex HEX)
+  string(LENGTH "${hex}" digits)
+  math(EXPR size "${digits} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+  string(APPEND code "extern const std::uint8_t k${name}Bmp[${size}] = {\n${bytes}};\nextern const unsigned k${name}BmpSize = ${size};\n")
+endforeach()
+string(APPEND code "}  // namespace kxc2::embedded\n")
+file(WRITE "${OUTPUT}.tmp" "${code}")
+file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")
