@@ -2,7 +2,6 @@
 // messages, or a tile set whose tiles all lie inside its image and which
 // paints a full piece of a small map with its own palette. AddressSanitizer
 // watches that no tile is read from outside the image.
-#include <QImage>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
