@@ -63,7 +63,7 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
     SCOPED_TRACE(c.name);
     const MapGrid before = grid();
     const int steps = form.findChild<QUndoStack*>()->index();
-    form.TerrainList->setCurrentRow(kOcean);
+    form.TerrainList->setCurrentRow(kRiver);
     std::vector<QPoint> points;
     for (const HexCoord& hex : c.through) points.push_back(centre(hex.column, hex.row));
     std::vector<HexCoord> expected;
@@ -75,14 +75,16 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
       for (int row = 0; row < kGridRows; ++row) {
         const bool painted = std::find(expected.begin(), expected.end(), HexCoord{column, row}) != expected.end();
         HexRecord wanted = before.record(column, row);
-        if (painted) wanted = PaintedRecord(wanted, kOcean);
+        if (painted) wanted = PaintedRecord(wanted, kRiver);
         ASSERT_EQ(grid().record(column, row), wanted) << column << "," << row;
       }
     EXPECT_EQ(form.findChild<QUndoStack*>()->index(), steps + 1);
-    EXPECT_EQ(undoText(), "Undo Paint Ocean");
+    EXPECT_EQ(undoText(), "Undo Paint River");
+    // The whole stroke shows as a full redraw would, its river lines joined.
+    EXPECT_TRUE(test::SamePicture(form.picture(), fullRedrawWithFrame()));
     EXPECT_EQ(view().SelectedColumn, c.through.back().column);
     EXPECT_EQ(view().SelectedRow, c.through.back().row);
-    EXPECT_EQ(form.headerSection(1), QString::asprintf("Selected: ( %.2d, %.2d ) Ocean ", c.through.back().column,
+    EXPECT_EQ(form.headerSection(1), QString::asprintf("Selected: ( %.2d, %.2d ) River ", c.through.back().column,
                                                        c.through.back().row));
     form.Undo1->trigger();
     EXPECT_TRUE(grid() == before);
