@@ -537,7 +537,7 @@ void TForm1::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mod
     return;
   }
   if (!LMBCheck->isChecked() || TerrainList->currentRow() < 0) return;
-  stroke_ = {true, position, stroke_.number + 1};
+  stroke_ = {true, position, stroke_.number + 1, {}};
 }
 
 void TForm1::MapImageMouseMove(QPoint position) {
@@ -553,8 +553,10 @@ void TForm1::paintStrokeTo(QPoint position) {
   if (code < 0) return;
   const kxc2::MapGrid& grid = document_.grid;
   kxc2::HexChange change(kxc2::PaintText(code), stroke_.number);
-  for (const HexCoord& hex : kxc2::HexesAlongSegment(view_, stroke_.last, position))
+  for (const HexCoord& hex : kxc2::HexesAlongSegment(view_, stroke_.last, position)) {
     change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
+    stroke_.painted.push_back(hex);
+  }
   stroke_.last = position;
   applyHexChange(std::move(change));
 }
@@ -580,10 +582,12 @@ void TForm1::FillArea1Click() {
 
 void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
   if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) return;
+  bool strokeEnded = false;
   if (button == Qt::LeftButton && stroke_.active) {
     // The last stretch, so the release's own paint below finds it done.
     paintStrokeTo(position);
     stroke_.active = false;
+    strokeEnded = stroke_.painted.size() > 1;
   }
   if (view_.SelectedColumn >= 0) ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
   const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
@@ -621,6 +625,14 @@ void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
     RedrawHex(hex.column, hex.row);
   } else {
     ToggleFocusRect(hex.column, hex.row);
+  }
+  // Painted hex by hex, a stroke's river lines would break where a later
+  // hex met an earlier one; the whole stroke shows as a full redraw would.
+  if (strokeEnded) {
+    mapView_->ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+    mapView_->RedrawChanged(stroke_.painted);
+    mapView_->ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+    MapImage->update();
   }
   WriteSelectedHexCaption();
 }

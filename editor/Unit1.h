@@ -212,6 +212,7 @@ class TForm1 : public QMainWindow {
     bool active = false;
     QPoint last;
     int number = 0;  // the stroke's changes merge into one Undo step
+    std::vector<kxc2::HexCoord> painted;
   } stroke_;
   void scrollOrigin(int& origin, int position);
 

@@ -4,10 +4,11 @@
 # fit where a new machine would otherwise fall back to the wider DejaVu.
 RUN_PACKAGES=(fonts-liberation2 fonts-dejavu-core)
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libstb-dev "${RUN_PACKAGES[@]}")
+# Real X11 key events for the editor: Xvfb and xdotool.
 # The installed files' checks: desktop-file-validate, appstreamcli, groff and
 # man, bash-completion to load the completion as a shell would, file for
 # the icons' sizes.
-TEST_PACKAGES=(g++-mingw-w64-x86-64 desktop-file-utils appstream groff-base man-db bash-completion file)
+TEST_PACKAGES=(g++-mingw-w64-x86-64 xvfb xauth xdotool desktop-file-utils appstream groff-base man-db bash-completion file)
 # ./package.sh: CPack's DEB generator (dpkg-shlibdeps, and file to find the
 # binaries) and lintian.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)

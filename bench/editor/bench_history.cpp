@@ -10,6 +10,7 @@
 #include <chrono>
 #include <vector>
 
+#include "bench/editor/no_dialogs.h"
 #include "core/terrain.h"
 #include "editor/Unit1.h"
 #include "editor/hex_change.h"
@@ -22,17 +23,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class SilentDialogs : public UserDialogs {
- public:
-  Answer confirm(QWidget*, const QString&) override { return Answer::No; }
-  bool warn(QWidget*, const QString&) override { return false; }
-  void notify(QWidget*, const QString&) override {}
-  void showError(QWidget*, const QString&) override {}
-  bool runOpenDialog(QWidget*, FileDialogState&) override { return false; }
-  bool runSaveDialog(QWidget*, FileDialogState&) override { return false; }
-  bool runModal(QDialog&) override { return false; }
-};
-
 // An editor over the busy map at one zoom level.
 struct Editor {
   explicit Editor(bool zoomedIn) : form(dialogs, folder.path() + "/") {
@@ -41,7 +31,7 @@ struct Editor {
     zoomedIn ? form.ZoomIn1->trigger() : form.ZoomOut1->trigger();
   }
   QTemporaryDir folder;
-  SilentDialogs dialogs;
+  bench::NoDialogs dialogs;
   TForm1 form;
 };
 
@@ -121,16 +111,3 @@ BENCHMARK(BM_RecoveryWrite)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kxc2
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The recovery copies go to a folder of this run.
-  QTemporaryDir dataHome;
-  qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
