@@ -2,8 +2,9 @@
 // conversion of one map's 15 pieces against reading and writing its bytes.
 #include <benchmark/benchmark.h>
 
-#include <QFile>
-#include <QImage>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -148,11 +149,10 @@ void BM_IoFloorFifteenPieces(benchmark::State& state) {
   PieceFolder& pieces = BusyPieces();
   for (auto _ : state) {
     for (int i = 0; i < kPieces; ++i) {
-      QFile file(QString::fromStdString(pieces.bitmaps()[static_cast<std::size_t>(i)]));
-      file.open(QIODevice::ReadOnly);
-      const QByteArray bytes = file.readAll();
-      benchmark::DoNotOptimize(bytes.constData());
-      kxc2::WriteFileAtomically(pieces.scratch(i), bytes.constData(), std::min<std::size_t>(pieces.shpSize(i), static_cast<std::size_t>(bytes.size())));
+      std::ifstream file(pieces.bitmaps()[static_cast<std::size_t>(i)], std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+      benchmark::DoNotOptimize(bytes.data());
+      kxc2::WriteFileAtomically(pieces.scratch(i), bytes.data(), std::min<std::size_t>(pieces.shpSize(i), bytes.size()));
     }
   }
 }
