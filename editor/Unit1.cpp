@@ -565,7 +565,7 @@ void TForm1::fillArea(HexCoord start) {
   const int code = TerrainList->currentRow();
   const kxc2::MapGrid& grid = document_.grid;
   if (code < 0 || !kxc2::IsInGrid(start.column, start.row) || grid.terrain(start.column, start.row) == code) return;
-  kxc2::HexChange change(QStringLiteral("Fill ") + QString::fromStdString(kxc2::DisplayNameOrUnknown(code)));
+  kxc2::HexChange change(kxc2::FillText(code));
   for (const HexCoord& hex : kxc2::ConnectedArea(grid, start))
     change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
   applyHexChange(std::move(change));

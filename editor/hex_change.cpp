@@ -51,6 +51,10 @@ QString PaintText(int code) {
   return QStringLiteral("Paint ") + QString::fromStdString(DisplayNameOrUnknown(code));
 }
 
+QString FillText(int code) {
+  return QStringLiteral("Fill ") + QString::fromStdString(DisplayNameOrUnknown(code));
+}
+
 HexRecord PaintedRecord(HexRecord record, int code) {
   record[0] = std::uint8_t(code);
   if (!IsInRoadKeepSet(code)) record[2] = 0;

@@ -68,6 +68,8 @@ class HexChange {
 
 // "Paint Ocean": the text of painting a terrain code.
 QString PaintText(int code);
+// "Fill Ocean": the text of filling an area with a terrain code.
+QString FillText(int code);
 // record with terrain code painted over it: Ocean clears the roads, any other
 // terrain keeps them.
 HexRecord PaintedRecord(HexRecord record, int code);

@@ -156,34 +156,5 @@ TEST_F(StrokeFillTest, FillAreaOnTheSelectionAndCtrlFIsNoRoadKey) {
   EXPECT_EQ(form.findChild<QUndoStack*>()->count(), 1);
 }
 
-// Keys with text that types nothing: the grid's mask, made to differ from the
-// boxes, shows whether the road handling ran.
-TEST_F(StrokeFillTest, OnlyTypedCharactersReachTheRoadKeys) {
-  QTest::mouseClick(form.MapImage, Qt::MiddleButton, {}, centre(6, 6));
-  const struct {
-    const char* name;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    QString text;
-    bool reaches;
-  } cases[] = {
-      {"Backspace", Qt::Key_Backspace, {}, "\b", false},
-      {"Delete", Qt::Key_Delete, {}, "\x7f", false},
-      {"Escape", Qt::Key_Escape, {}, "\x1b", false},
-      {"Return", Qt::Key_Return, {}, "\r", false},
-      {"Ctrl+E", Qt::Key_E, Qt::ControlModifier, "\x05", false},
-      {"Alt+E", Qt::Key_E, Qt::AltModifier, "e", false},
-      {"e", Qt::Key_E, {}, "e", true},
-      {"E", Qt::Key_E, Qt::ShiftModifier, "E", true},
-  };
-  for (const auto& c : cases) {
-    form.Road1->setChecked(false);
-    grid().setRoadMask(6, 6, 0x20);
-    QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, c.text);
-    QApplication::sendEvent(QApplication::focusWidget(), &press);
-    EXPECT_EQ(grid().roadMask(6, 6) != 0x20, c.reaches) << c.name;
-  }
-}
-
 }  // namespace
 }  // namespace kxc2
