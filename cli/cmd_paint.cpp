@@ -11,6 +11,7 @@
 #include "cli/input_files.h"
 #include "cli/terminal_question.h"
 #include "core/game_paths.h"
+#include "core/os_files.h"
 #include "export/map_painter.h"
 #include "export/map_picture.h"
 #include "export/piece_layout.h"
@@ -21,18 +22,10 @@ namespace kxc2::cli {
 
 namespace {
 
-// The tile-set files are looked for beside the program, as the editor does.
-std::string ProgramFolder() {
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "./";
-  return WithTrailingSeparator(self.parent_path().string());
-}
-
 std::string AbsolutePath(const std::string& path) {
   std::error_code error;
-  const auto absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
+  const auto absolute = std::filesystem::absolute(FsPath(path), error);
+  return error ? path : Utf8Path(absolute);
 }
 
 // Given options must lie within the dialog's ranges; the file's own values

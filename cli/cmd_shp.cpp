@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
-#include <sys/stat.h>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
@@ -13,6 +12,7 @@
 #include "cli/terminal_question.h"
 #include "core/game_paths.h"
 #include "core/io_error.h"
+#include "core/os_files.h"
 #include "export/bmp_writer.h"
 #include "export/shp_conversion.h"
 #include "export/shp_decoder.h"
@@ -21,17 +21,14 @@ namespace kxc2::cli {
 
 namespace {
 
-bool IsFolder(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+bool IsFolder(const std::string& path) { return KindOf(path) == FileKind::Folder; }
 
 // The editor makes UserMap at start-up; without it the tool does the same.
 std::string PrepareGameFolder(const std::string& value) {
   const std::string gameFolder = WithTrailingSeparator(value);
   if (!IsFolder(gameFolder)) throw std::runtime_error("game folder " + value + " is not a folder");
   const std::string userMap = ResolveNoCase(gameFolder, "UserMap");
-  if (!IsFolder(userMap) && ::mkdir(userMap.c_str(), 0777) != 0) {
+  if (!IsFolder(userMap) && !MakeFolder(userMap)) {
     // Something that is no folder has the name: a file, or a link that loops or leads nowhere.
     if (errno == EEXIST) throw std::runtime_error(userMap + " is not a folder");
     throw std::runtime_error(userMap + ": " + IoErrorMessage(IoCodeFromErrno(errno, userMap)));

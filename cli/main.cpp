@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/os_files.h"
 
 namespace {
 
@@ -73,8 +74,7 @@ int UsageFailure(const std::string& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+static int RunTool(const std::vector<std::string>& args) {
   if (args.empty()) return UsageFailure("missing command");
   if (args[0] == "--help" || args[0] == "-h") {
     std::fputs(kUsage, stdout);
@@ -102,3 +102,21 @@ int main(int argc, char** argv) {
   }
   return UsageFailure("unknown command '" + args[0] + "'");
 }
+
+#ifdef _WIN32
+// The command prompt leaves wildcards to the program: the C runtime expands them.
+extern "C" {
+int _dowildcard = -1;
+}
+
+// Arguments arrive in the wide-character API, so names in any language
+// survive; inside, they are UTF-8.
+int wmain(int argc, wchar_t** argv) {
+  kxc2::UseUtf8Console();
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(kxc2::Utf8FromWide(argv[i]));
+  return RunTool(args);
+}
+#else
+int main(int argc, char** argv) { return RunTool(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

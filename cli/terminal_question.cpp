@@ -3,7 +3,8 @@
 #include <cctype>
 #include <iostream>
 #include <stdexcept>
-#include <unistd.h>
+
+#include "core/os_files.h"
 
 namespace kxc2::cli {
 
@@ -41,7 +42,7 @@ bool AskYesNo(const std::string& question, std::istream& input, std::ostream& pr
 }
 
 TerminalQuestion::TerminalQuestion(bool yesGiven)
-    : TerminalQuestion(yesGiven, ::isatty(STDIN_FILENO) ? &std::cin : nullptr, std::cerr) {}
+    : TerminalQuestion(yesGiven, StandardInputIsTerminal() ? &std::cin : nullptr, std::cerr) {}
 
 TerminalQuestion::TerminalQuestion(bool yesGiven, std::istream* terminal, std::ostream& prompt)
     : yesGiven_(yesGiven), terminal_(terminal), prompt_(prompt) {}

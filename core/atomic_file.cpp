@@ -2,11 +2,9 @@
 
 #include <cerrno>
 #include <random>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/io_error.h"
+#include "core/os_files.h"
 
 namespace kxc2 {
 namespace {
@@ -16,29 +14,19 @@ namespace {
 // The temporary lives beside the target, so the final rename stays on one
 // file system; a leading dot keeps it out of listings of the folder.
 std::string TempPrefix(const std::string& path) {
-  const auto slash = path.find_last_of('/');
+  const auto slash = LastSeparator(path);
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   return folder + "." + name + ".";
 }
 
 std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
+  const auto slash = LastSeparator(path);
   if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
-// Makes the rename itself durable; a folder that cannot be synced is no
-// reason to report a completed write as failed.
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-// Creates a new file with a fresh name; created with 0666 so the umask
-// applies as for any new file.
+// Creates a new file with a fresh name.
 int CreateTemporary(const std::string& prefix, std::string& tempPath) {
   static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
   std::random_device seed;
@@ -47,7 +35,7 @@ int CreateTemporary(const std::string& prefix, std::string& tempPath) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath = prefix;
     for (int i = 0; i < 8; ++i) tempPath += kDigits[digit(random)];
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = CreateNewFile(tempPath);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -58,10 +46,10 @@ int CreateTemporary(const std::string& prefix, std::string& tempPath) {
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   // A file the user may not write stays as it is, as an in-place write would.
-  if (::access(path_.c_str(), F_OK) == 0 && ::access(path_.c_str(), W_OK) != 0) Fail(errno, path_);
-  struct stat old {};
-  const bool replacing = ::stat(path_.c_str(), &old) == 0;
-  if (replacing && S_ISDIR(old.st_mode)) Fail(EISDIR, path_);
+  const FileKind old = KindOf(path_);
+  const bool replacing = old != FileKind::Missing;
+  if (replacing && !MayWrite(path_)) Fail(errno, path_);
+  if (old == FileKind::Folder) Fail(EISDIR, path_);
   fd_ = CreateTemporary(TempPrefix(path_), tempPath_);
   if (fd_ < 0) {
     const int err = errno;
@@ -69,7 +57,7 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
     Fail(err, path_);
   }
   // A replaced file keeps its permissions.
-  if (replacing && ::fchmod(fd_, old.st_mode & 07777) != 0) {
+  if (replacing && !CopyPermissions(path_, fd_)) {
     const int err = errno;
     discard();
     Fail(err, path_);
@@ -81,11 +69,8 @@ AtomicFile::~AtomicFile() { discard(); }
 void AtomicFile::write(const void* data, std::size_t size) {
   const auto* bytes = static_cast<const char*>(data);
   while (size > 0) {
-    const ssize_t written = ::write(fd_, bytes, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      Fail(errno, path_);
-    }
+    const long written = WriteSome(fd_, bytes, size);
+    if (written < 0) Fail(errno, path_);
     if (written == 0) Fail(ENOSPC, path_);
     bytes += written;
     size -= static_cast<std::size_t>(written);
@@ -93,16 +78,17 @@ void AtomicFile::write(const void* data, std::size_t size) {
 }
 
 void AtomicFile::commit() {
-  if (::fsync(fd_) != 0) Fail(errno, path_);
+  if (!SyncFile(fd_)) Fail(errno, path_);
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) {
-    ::unlink(tempPath_.c_str());
-    Fail(errno, path_);
-  }
-  if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+  if (!CloseFile(fd)) {
     const int err = errno;
-    ::unlink(tempPath_.c_str());
+    RemoveFile(tempPath_);
+    Fail(err, path_);
+  }
+  if (!MoveOverFile(tempPath_, path_)) {
+    const int err = errno;
+    RemoveFile(tempPath_);
     Fail(err, path_);
   }
   tempPath_.clear();
@@ -110,9 +96,9 @@ void AtomicFile::commit() {
 }
 
 void AtomicFile::discard() noexcept {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) CloseFile(fd_);
   fd_ = -1;
-  if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+  if (!tempPath_.empty()) RemoveFile(tempPath_);
   tempPath_.clear();
 }
 

@@ -1,18 +1,17 @@
 #include "core/io_error.h"
 
 #include <cerrno>
-#include <sys/stat.h>
+
+#include "core/os_files.h"
 
 namespace kxc2 {
 namespace {
 
 // Is every folder on the way to path there?
 bool FolderOfPathExists(const std::string& path) {
-  const auto slash = path.find_last_of('/');
+  const auto slash = LastSeparator(path);
   if (slash == std::string::npos) return true;
-  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
-  struct stat info {};
-  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return KindOf(slash == 0 ? path.substr(0, 1) : path.substr(0, slash)) == FileKind::Folder;
 }
 
 // The runtime code for errno values that have one, else 0.
@@ -31,7 +30,10 @@ int RuntimeCodeOf(int err, const std::string& path) {
     case ETXTBSY: return kIoAccessDenied;
     case ENOSPC:
     case EFBIG:
-    case EDQUOT: return kIoDiskFull;
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return kIoDiskFull;
     default: return 0;
   }
 }

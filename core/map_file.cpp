@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/atomic_file.h"
 #include "core/io_error.h"
+#include "core/os_files.h"
 
 namespace kxc2 {
 namespace {
@@ -31,30 +29,13 @@ std::int32_t GetU16(const std::uint8_t* at) { return at[0] | (at[1] << 8); }
 // Reads exactly size bytes or reports why not.
 void ReadExactly(int fd, std::uint8_t* into, std::size_t size, const std::string& path) {
   while (size > 0) {
-    const ssize_t got = ::read(fd, into, size);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw IoErrorFromErrno(errno, path);
-    }
+    const long got = ReadSome(fd, into, size);
+    if (got < 0) throw IoErrorFromErrno(errno, path);
     if (got == 0) throw IoError(kIoReadBeyondEnd);
     into += got;
     size -= static_cast<std::size_t>(got);
   }
 }
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
@@ -78,11 +59,11 @@ void WriteMapFile(const std::string& path, const MapDocument& document) {
 void MapFileReader::readHeader(const std::string& path, MapHeader& header) {
   // Read-only: a map the user may not change still opens.
   // Not blocking: a pipe under a map's name would otherwise hang the program in open or read.
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  ClosingDescriptor file(OpenForReading(path));
   if (file.get() < 0) throw IoErrorFromErrno(errno, path);
-  struct stat info {};
-  if (::fstat(file.get(), &info) != 0) throw IoErrorFromErrno(errno, path);
-  if (!S_ISREG(info.st_mode)) throw IoError(kIoInvalidFilename);
+  const FileKind kind = KindOfOpen(file.get());
+  if (kind == FileKind::Missing) throw IoErrorFromErrno(errno, path);
+  if (kind != FileKind::Regular) throw IoError(kIoInvalidFilename);
   // Read into the reader's own buffer only; a failure leaves the caller's map alone.
   loaded_ = false;
   ReadExactly(file.get(), bytes_.data(), bytes_.size(), path);

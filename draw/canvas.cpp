@@ -51,7 +51,7 @@ CopyPlan PlanCopy(Point target, const Image& source, const Rect& sourceRect, Siz
 int NearestPaletteIndex(const std::vector<Rgb>& palette, Rgb colour) {
   int best = 0;
   int bestDistance = -1;
-  for (int i = 0; i < palette.size(); ++i) {
+  for (int i = 0; i < static_cast<int>(palette.size()); ++i) {
     const int distance = SquaredDistance(palette[i], colour);
     if (bestDistance < 0 || distance < bestDistance) {
       best = i;

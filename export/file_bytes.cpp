@@ -8,13 +8,14 @@
 
 #include "core/atomic_file.h"
 #include "core/io_error.h"
+#include "core/os_files.h"
 
 namespace kxc2 {
 
 std::optional<std::vector<std::uint8_t>> ReadOrdinaryFile(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) return std::nullopt;
-  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
+  if (!std::filesystem::is_regular_file(FsPath(path), error)) return std::nullopt;
+  std::ifstream file(FsPath(path), std::ios::binary);
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) return std::nullopt;

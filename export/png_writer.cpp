@@ -10,7 +10,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
 #define STBI_WRITE_NO_STDIO
-#include <stb/stb_image_write.h>
+#include <stb_image_write.h>
 
 namespace kxc2 {
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/game_paths.h"
+#include "core/os_files.h"
 #include "export/shp_file.h"
 #include "export/shp_source_bitmap.h"
 
@@ -19,7 +20,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string FileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string FileNameOf(const std::string& path) { return Utf8Path(FsPath(path).filename()); }
 
 std::string UserMapFolder(const std::string& gameFolder) {
   return WithTrailingSeparator(ResolveNoCase(gameFolder, kUserMap));
@@ -47,7 +48,7 @@ void WriteOne(const std::string& bitmapPath, const std::string& target) {
   try {
     WriteShpFile(target, bitmap);
   } catch (const std::length_error&) {
-    throw BitmapLoadError(std::filesystem::absolute(bitmapPath).string() + " is too large for a SHP file");
+    throw BitmapLoadError(Utf8Path(std::filesystem::absolute(FsPath(bitmapPath))) + " is too large for a SHP file");
   }
 }
 

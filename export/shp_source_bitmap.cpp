@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/os_files.h"
 #include "export/bmp_reader.h"
 #include "export/file_bytes.h"
 #include "export/shp_file.h"
@@ -48,7 +49,7 @@ IndexedBitmap DecodeBitmapForShp(std::span<const std::uint8_t> bytes, const std:
 }
 
 IndexedBitmap LoadBitmapForShp(const std::string& path) {
-  const std::string name = std::filesystem::absolute(path).string();
+  const std::string name = Utf8Path(std::filesystem::absolute(FsPath(path)));
   const auto bytes = ReadOrdinaryFile(path);
   if (!bytes) throw BitmapLoadError("Cannot open file " + name);
   return DecodeBitmapForShp(*bytes, name);

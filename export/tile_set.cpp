@@ -1,11 +1,11 @@
 #include "export/tile_set.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
 #include "core/game_paths.h"
+#include "core/os_files.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
 #include "export/bmp_reader.h"
@@ -57,8 +57,7 @@ TileSet LoadPainterTileSet(const std::string& programFolder, bool winter, const 
   if (!userFolder.empty()) folders.push_back(userFolder);
   for (const std::string& folder : folders) {
     const std::string path = ResolveNoCase(folder, TileSetFileName(winter));
-    std::error_code error;
-    if (std::filesystem::exists(path, error)) return LoadTileSetFile(path);
+    if (KindOf(path) != FileKind::Missing) return LoadTileSetFile(path);
   }
   return BuiltinTileSet(winter);
 }

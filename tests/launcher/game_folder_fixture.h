@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/launcher/run_program.h"
+#include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2::test {

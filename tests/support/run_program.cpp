@@ -1,4 +1,4 @@
-#include "tests/launcher/run_program.h"
+#include "tests/support/run_program.h"
 
 #include <fcntl.h>
 #include <signal.h>
