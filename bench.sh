@@ -30,47 +30,32 @@ for bench in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); 
 done
 
 # ---- Whole processes --------------------------------------------------------
-median_of() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
-
-# Without hyperfine: warm-up, then RUNS timed runs with date; the same JSON.
-time_processes() {  # OUT.json RUNS NAME COMMAND [NAME COMMAND]...
-  local out=$1 runs=$2
-  shift 2
-  local entries=()
-  while [ $# -ge 2 ]; do
-    local name=$1 command=$2 times=()
-    shift 2
-    for ((i = 0; i <= runs; i++)); do
-      local start end
-      start=$(date +%s%N)
-      $command >/dev/null 2>&1
-      end=$(date +%s%N)
-      ((i > 0)) && times+=("$(awk -v d=$((end - start)) 'BEGIN { printf "%.6f", d / 1e9 }')")
-    done
-    local median
-    median=$(printf '%s\n' "${times[@]}" | median_of)
-    entries+=("{\"command\": \"$name\", \"median\": $median, \"times\": [$(IFS=,; echo "${times[*]}")]}")
-  done
-  (IFS=,; printf '{"results": [%s]}\n' "${entries[*]}") >"$out"
-}
-
+# Every command takes its turn in each round (process_timer), so a change of
+# load falls on all alike. kxc2tool shp converts pieces painted once; after
+# the warm-up every run finds the SHP files of the one before (deleted on
+# --yes), as mogrify and the floors find their outputs of the run before.
 tool=$build/cli/kxc2tool
+report=$build/bench/report
 game=$scratch/game
-mkdir -p "$game/UserBMP" "$game/UserMap"
-"$build/bench/report/busy_map_file" "$scratch/busy.map"
+mkdir -p "$game/UserBMP" "$game/UserMap" "$scratch/paint/UserBMP" "$scratch/paint/UserMap" \
+  "$scratch/mogrify" "$scratch/safe" "$scratch/plain"
+"$report/busy_map_file" "$scratch/busy.map"
 "$tool" paint "$scratch/busy.map" --game-folder "$game" --yes >/dev/null
 pieces=$(find "$game/UserBMP" -name '*.bmp' | sort | tr '\n' ' ')
-paint="$tool paint $scratch/busy.map --game-folder $game --yes"
-shp="$tool shp $pieces--game-folder $game --yes"
-echo "== kxc2tool as a whole process"
-if command -v hyperfine >/dev/null 2>&1; then
-  hyperfine -N --warmup 2 --runs 10 --export-json "$results/processes.json" \
-    -n "kxc2tool --version" "$tool --version" -n "kxc2tool paint" "$paint" -n "kxc2tool shp" "$shp"
-else
-  time_processes "$results/processes.json" 10 "kxc2tool --version" "$tool --version" \
-    "kxc2tool paint" "$paint" "kxc2tool shp" "$shp"
-  note "hyperfine is missing: whole processes timed with date over 10 runs."
-fi
+"$tool" shp $pieces --game-folder "$game" --yes >/dev/null
+sized=""  # each piece with the size of its SHP file, for the I/O floors
+for piece in $pieces; do sized+="$piece $(stat -c %s "$game/UserMap/$(basename "$piece" .bmp).shp") "; done
+bmp_bytes=$(cat $pieces | wc -c)
+shp_bytes=$(cat "$game"/UserMap/*.shp | wc -c)
+echo "== Whole processes, taking turns"
+"$report/process_timer" 3 31 "$results/processes.json" \
+  "kxc2tool --version" "$tool --version" \
+  "one-line C++ program" "$report/one_line" \
+  "kxc2tool paint" "$tool paint $scratch/busy.map --game-folder $scratch/paint --yes" \
+  "kxc2tool shp" "$tool shp $pieces--game-folder $game --yes" \
+  "mogrify -compress RLE" "mogrify -path $scratch/mogrify -compress RLE $pieces" \
+  "I/O floor, safe write" "$report/io_floor --safe $scratch/safe $sized" \
+  "I/O floor, plain write" "$report/io_floor --plain $scratch/plain $sized"
 
 # ---- Editor start-up --------------------------------------------------------
 # The editor reads KXC2MAP.INI beside itself, so a copy of it runs from a
@@ -79,9 +64,9 @@ editor=$scratch/editor
 mkdir -p "$editor" "$scratch/editor-game"
 cp "$build/editor/KxC2Map" "$editor/"
 printf '[Locations]\r\nKC2=%s/\r\n' "$scratch/editor-game" >"$editor/KXC2MAP.INI"
-timer=$build/bench/report/startup_timer
+timer=$report/startup_timer
 startup=(10 "$results/startup.json" "KxC2Map" "Korvex Command 2 Mapmaker" "$editor/KxC2Map"
-         "empty QMainWindow" "Empty window" "$build/bench/report/empty_window")
+         "empty QMainWindow" "Empty window" "$report/empty_window")
 echo "== Start-up to the first shown window"
 if [ ! -x "$timer" ]; then
   note "Editor start-up not measured: startup_timer was not built (Xlib headers missing)."
@@ -98,9 +83,11 @@ cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 note_machine="Machine: $cpu, $(nproc) cores; load average (1, 5, 15 min) $load_before at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end."
 echo
 echo "== Figures (medians; build-bench/performance.md)"
-"$build/bench/report/figures_table" "$results" "$build/performance.md" \
+"$report/figures_table" "$results" "$build/performance.md" \
   "$note_machine" \
   "Clock: wall is elapsed time; CPU is the process's CPU time, steadier on a shared machine for work that never waits." \
-  "Benchmarks: medians of 5 repetitions. Whole processes: medians of 10 runs after warm-up; their floor is the whole process of \`kxc2tool --version\` (same program, same libraries loaded, no work)." \
+  "Benchmarks: medians of 5 repetitions." \
+  "Whole processes: medians of 31 rounds after 3 warm-up rounds, the commands taking turns in each round; CPU is the child's user + system time (wait4). Besides their own floors, paint and shp are set against \`kxc2tool --version\` (same program, same libraries loaded, no work). The one-line program is C++ (iostream), built and dynamically linked as kxc2tool is." \
+  "shp of the busy map's 15 pieces ($bmp_bytes bytes of BMP in, $shp_bytes bytes of SHP out) replaces the 15 SHP files of the run before. mogrify writes RLE BMPs into a folder of its own (-path), without fsync. The I/O floor reads each BMP whole and writes as many bytes as its SHP file has: 'safe' as kxc2tool writes (a temporary beside the target, fsync, rename, fsync of the folder, per file), 'plain' in place without fsync." \
   "Start-up: from fork to the mapping of the window titled \"Korvex Command 2 Mapmaker\" (watched through X events, the window then closed); floor: a Qt Widgets program showing an empty QMainWindow, timed the same way." \
   "${notes[@]}"

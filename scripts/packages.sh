@@ -12,9 +12,9 @@ TEST_PACKAGES=(g++-mingw-w64-x86-64 xvfb xauth xdotool desktop-file-utils appstr
 # ./package.sh: CPack's DEB generator (dpkg-shlibdeps, and file to find the
 # binaries) and lintian.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
-# ./bench.sh: whole-process timing, and an X server and Xlib for the
-# editor's start-up.
-BENCH_PACKAGES=(hyperfine xvfb xauth libx11-dev)
+# ./bench.sh: ImageMagick's mogrify as a floor of kxc2tool shp, and an X
+# server and Xlib for the editor's start-up.
+BENCH_PACKAGES=(imagemagick xvfb xauth libx11-dev)
 # ./fuzz.sh: clang with the libFuzzer runtime.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # scripts/preview-screenshots.sh: the editor under Xvfb, driven and

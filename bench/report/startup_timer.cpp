@@ -18,22 +18,25 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/report/process_results.h"
+
 namespace {
 
+using kxc2::bench::Median;
+using kxc2::bench::ProcessTimes;
+using kxc2::bench::WriteProcessJson;
 using Clock = std::chrono::steady_clock;
 constexpr auto kGiveUpAfter = std::chrono::seconds(30);
 
 struct Program {
-  std::string name;
   std::string title;
   std::string path;
-  std::vector<double> seconds;
+  ProcessTimes times;
 };
 
 std::string WindowName(Display* display, Window window) {
@@ -134,46 +137,6 @@ std::optional<double> TimeOneStart(Display* display, const Program& program) {
   return seconds;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + '"';
-}
-
-// Whole or not at all: written beside the target, then renamed over it.
-bool WriteJson(const std::string& path, const std::vector<Program>& programs) {
-  const std::string temp = path + ".part";
-  std::ofstream out(temp);
-  out << "{\n  \"results\": [\n";
-  for (std::size_t i = 0; i < programs.size(); ++i) {
-    const Program& p = programs[i];
-    double sum = 0;
-    for (double s : p.seconds) sum += s;
-    out << "    {\n      \"command\": " << Quoted(p.name) << ",\n      \"mean\": " << sum / p.seconds.size()
-        << ",\n      \"median\": " << Median(p.seconds)
-        << ",\n      \"min\": " << *std::min_element(p.seconds.begin(), p.seconds.end())
-        << ",\n      \"max\": " << *std::max_element(p.seconds.begin(), p.seconds.end()) << ",\n      \"times\": [";
-    for (std::size_t k = 0; k < p.seconds.size(); ++k) out << (k ? ", " : "") << p.seconds[k];
-    out << "]\n    }" << (i + 1 < programs.size() ? "," : "") << "\n";
-  }
-  out << "  ]\n}\n";
-  out.close();
-  if (!out || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -187,7 +150,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<Program> programs;
-  for (int i = 3; i < argc; i += 3) programs.push_back({argv[i], argv[i + 1], argv[i + 2], {}});
+  for (int i = 3; i < argc; i += 3) programs.push_back({argv[i + 1], argv[i + 2], {argv[i], {}, {}}});
 
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
@@ -203,12 +166,16 @@ int main(int argc, char** argv) {
                      program.title.c_str());
         return 1;
       }
-      if (run > 0) program.seconds.push_back(*seconds);  // run 0 warms the caches
+      if (run > 0) program.times.wallSeconds.push_back(*seconds);  // run 0 warms the caches
     }
   XCloseDisplay(display);
-  for (const Program& program : programs)
-    std::printf("%-24s median %8.1f ms (%d runs)\n", program.name.c_str(), Median(program.seconds) * 1e3, runs);
-  if (!WriteJson(argv[2], programs)) {
+  std::vector<ProcessTimes> times;
+  for (const Program& program : programs) {
+    std::printf("%-24s median %8.1f ms (%d runs)\n", program.times.name.c_str(),
+                Median(program.times.wallSeconds) * 1e3, runs);
+    times.push_back(program.times);
+  }
+  if (!WriteProcessJson(argv[2], times)) {
     std::fprintf(stderr, "startup_timer: cannot write %s\n", argv[2]);
     return 1;
   }
