@@ -37,13 +37,8 @@ std::vector<std::uint8_t> ReadInputBytes(const std::string& path) {
   if (kind != FileKind::Regular) ThrowNamed(path, IoError(kIoInvalidFilename));
 
   std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[65536];
-  for (;;) {
-    const long got = ReadSome(input.get(), buffer, sizeof buffer);
-    if (got == 0) return bytes;
-    if (got < 0) ThrowNamed(path, IoErrorFromErrno(errno, path));
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  }
+  if (!ReadToEnd(input.get(), bytes)) ThrowNamed(path, IoErrorFromErrno(errno, path));
+  return bytes;
 }
 
 }  // namespace kxc2::cli

@@ -1,5 +1,8 @@
 // kxc2tool: the kit's export code without a window.
 #include <cerrno>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -118,5 +121,12 @@ int wmain(int argc, wchar_t** argv) {
   return RunTool(args);
 }
 #else
-int main(int argc, char** argv) { return RunTool(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // Each picture takes and frees about a megabyte; given back to the system
+  // every time, it came back page fault by page fault, half the tool's time.
+  mallopt(M_TOP_PAD, 16 << 20);
+#endif
+  return RunTool(std::vector<std::string>(argv + 1, argv + argc));
+}
 #endif

@@ -1,5 +1,7 @@
 #include "core/os_files.h"
 
+#include <algorithm>
+
 namespace kxc2 {
 
 bool IsPathSeparator(char c) {
@@ -33,6 +35,23 @@ std::string Utf8Path(const std::filesystem::path& path) {
 #else
   return path.string();
 #endif
+}
+
+// One read of the expected size (and one more to see the end) where the
+// size is known: reading piece by piece into a growing buffer cost more
+// than the conversion of a whole picture.
+bool ReadToEnd(int fd, std::vector<std::uint8_t>& bytes) {
+  std::size_t used = bytes.size();
+  bytes.resize(used + std::max<std::uint64_t>(SizeHintOfOpen(fd) + 1, 65536));
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const long got = ReadSome(fd, bytes.data() + used, bytes.size() - used);
+    if (got <= 0) {
+      bytes.resize(used);
+      return got == 0;
+    }
+    used += static_cast<std::size_t>(got);
+  }
 }
 
 }  // namespace kxc2

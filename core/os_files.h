@@ -45,6 +45,10 @@ FileKind KindOfOpen(int fd);
 // calls are retried.
 long ReadSome(int fd, void* into, std::size_t size);
 long WriteSome(int fd, const void* from, std::size_t size);
+// Reads an open file to its end, after what bytes holds; false sets errno.
+bool ReadToEnd(int fd, std::vector<std::uint8_t>& bytes);
+// The size of an open file, 0 when unknown; only a hint for reading.
+std::uint64_t SizeHintOfOpen(int fd);
 bool SyncFile(int fd);
 bool CloseFile(int fd);
 

@@ -56,6 +56,11 @@ long WriteSome(int fd, const void* from, std::size_t size) {
   }
 }
 
+std::uint64_t SizeHintOfOpen(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
 bool SyncFile(int fd) { return ::fsync(fd) == 0; }
 
 bool CloseFile(int fd) { return ::close(fd) == 0; }

@@ -90,7 +90,8 @@ bool NameExists(const std::string& path) { return KindOf(path) != FileKind::Miss
 bool MayWrite(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
   if (KindOfAttributes(attributes) == FileKind::Missing) return false;
-  if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
+  // On a folder the flag means something else; a folder is refused later.
+  if (!(attributes & FILE_ATTRIBUTE_READONLY) || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   errno = EACCES;
   return false;
 }
@@ -124,6 +125,11 @@ long ReadSome(int fd, void* into, std::size_t size) {
 
 long WriteSome(int fd, const void* from, std::size_t size) {
   return ::_write(fd, from, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+
+std::uint64_t SizeHintOfOpen(int fd) {
+  const __int64 size = ::_filelengthi64(fd);
+  return size > 0 ? static_cast<std::uint64_t>(size) : 0;
 }
 
 bool SyncFile(int fd) { return ::_commit(fd) == 0; }

@@ -1,8 +1,5 @@
 #include "export/file_bytes.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <stdexcept>
 
@@ -13,12 +10,10 @@
 namespace kxc2 {
 
 std::optional<std::vector<std::uint8_t>> ReadOrdinaryFile(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(FsPath(path), error)) return std::nullopt;
-  std::ifstream file(FsPath(path), std::ios::binary);
-  if (!file) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return std::nullopt;
+  const ClosingDescriptor file(OpenForReading(path));
+  if (file.get() < 0 || KindOfOpen(file.get()) != FileKind::Regular) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  if (!ReadToEnd(file.get(), bytes)) return std::nullopt;
   return bytes;
 }
 
