@@ -1,8 +1,5 @@
 // kxc2tool: the kit's export code without a window.
 #include <cerrno>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -12,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "core/os_files.h"
+#include "export/memory_reuse.h"
 
 namespace {
 
@@ -122,11 +120,7 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
-#ifdef __GLIBC__
-  // Each picture takes and frees about a megabyte; given back to the system
-  // every time, it came back page fault by page fault, half the tool's time.
-  mallopt(M_TOP_PAD, 16 << 20);
-#endif
+  kxc2::KeepFreedMemoryForReuse();
   return RunTool(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif

@@ -6,8 +6,10 @@
 #include "editor/Unit2.h"
 #include "editor/Unit3.h"
 #include "editor/qt_user_dialogs.h"
+#include "export/memory_reuse.h"
 
 int main(int argc, char** argv) {
+  kxc2::KeepFreedMemoryForReuse();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kxc2::kApplicationTitle));
 

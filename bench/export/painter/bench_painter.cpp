@@ -12,10 +12,14 @@
 #include "export/bmp_writer.h"
 #include "export/map_painter.h"
 #include "export/map_picture.h"
+#include "export/memory_reuse.h"
 #include "export/piece_layout.h"
 #include "export/tile_set.h"
 
 namespace {
+
+// As the programs do at their start.
+const bool kFreedMemoryKept = (kxc2::KeepFreedMemoryForReuse(), true);
 
 kxc2::MapDocument BusyMap() { return kxc2::bench::PaintedBusyMap(); }
 

@@ -15,6 +15,7 @@
 #include "core/map_file.h"
 #include "core/map_grid.h"
 #include "export/map_painter.h"
+#include "export/memory_reuse.h"
 #include "export/shp_conversion.h"
 #include "export/shp_encoder.h"
 #include "export/shp_file.h"
@@ -22,6 +23,9 @@
 #include "export/shp_source_bitmap.h"
 
 namespace {
+
+// As the programs do at their start.
+const bool kFreedMemoryKept = (kxc2::KeepFreedMemoryForReuse(), true);
 
 namespace fs = std::filesystem;
 using kxc2::IndexedBitmap;
