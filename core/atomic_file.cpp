@@ -20,12 +20,6 @@ std::string TempPrefix(const std::string& path) {
   return folder + "." + name + ".";
 }
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = LastSeparator(path);
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
-}
-
 // Creates a new file with a fresh name.
 int CreateTemporary(const std::string& prefix, std::string& tempPath) {
   static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";

@@ -9,9 +9,7 @@ namespace {
 
 // Is every folder on the way to path there?
 bool FolderOfPathExists(const std::string& path) {
-  const auto slash = LastSeparator(path);
-  if (slash == std::string::npos) return true;
-  return KindOf(slash == 0 ? path.substr(0, 1) : path.substr(0, slash)) == FileKind::Folder;
+  return LastSeparator(path) == std::string::npos || KindOf(FolderOf(path)) == FileKind::Folder;
 }
 
 // The runtime code for errno values that have one, else 0.

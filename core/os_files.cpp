@@ -18,6 +18,12 @@ std::size_t LastSeparator(const std::string& path) {
   return std::string::npos;
 }
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = LastSeparator(path);
+  if (slash == std::string::npos) return ".";
+  return path.substr(0, slash == 0 ? 1 : slash);
+}
+
 // On POSIX a path is bytes and stays so; on Windows the library converts
 // between UTF-8 and the system's wide characters.
 std::filesystem::path FsPath(const std::string& path) {

@@ -21,6 +21,9 @@ inline constexpr char kPathSeparator = '/';
 bool IsPathSeparator(char c);
 // The position of the last separator; npos without one.
 std::size_t LastSeparator(const std::string& path);
+// The folder a path names its file in: "." without a separator, the root
+// for a file there.
+std::string FolderOf(const std::string& path);
 
 std::filesystem::path FsPath(const std::string& path);
 std::string Utf8Path(const std::filesystem::path& path);
