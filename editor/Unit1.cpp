@@ -43,6 +43,8 @@ const QColor kPurple{128, 0, 128};
 const char* const kWindowCaption = "Korvex Command 2 Mapmaker[*]";
 const char* const kSelectedFormat = "Selected: ( %.2d, %.2d ) %s ";
 const char* const kCursorFormat = "Cursor at: ( %.2d, %.2d ) %s ";
+const char* const kCursorCaption = "Hex Under Cursor";
+constexpr std::array<int, 3> kHeaderWidths = {201, 207, 207};
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -147,35 +149,42 @@ void TForm1::buildMenu() {
     menu->addAction(action);
     return action;
   };
-  File1 = Named(MainMenu1->addMenu("File"), "File1");
-  New1 = item(File1, "New1", "New", true);
-  Open1 = item(File1, "Open1", "Open", true);
-  RecentMaps1 = Named(File1->addMenu("Recent Maps"), "RecentMaps1");
+  File1 = Named(MainMenu1->addMenu("&File"), "File1");
+  New1 = item(File1, "New1", "&New", true);
+  New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  Open1 = item(File1, "Open1", "&Open", true);
+  Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  RecentMaps1 = Named(File1->addMenu("&Recent Maps"), "RecentMaps1");
   Named(RecentMaps1->menuAction(), "RecentMaps1");
   RecentMaps1->setEnabled(false);
   N2 = separator(File1, "N2");
-  SaveAs1 = item(File1, "SaveAs1", "Save .MAP", false);
-  PaintBMPs1 = item(File1, "PaintBMPs1", "Paint .BMPs", false);
-  WriteSHPs1 = item(File1, "WriteSHPs1", "Draw .SHPs", true);
+  SaveAs1 = item(File1, "SaveAs1", "&Save .MAP", false);
+  SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  PaintBMPs1 = item(File1, "PaintBMPs1", "&Paint .BMPs", false);
+  WriteSHPs1 = item(File1, "WriteSHPs1", "&Draw .SHPs", true);
   N1 = separator(File1, "N1");
-  Exit1 = item(File1, "Exit1", "Exit", true);
+  Exit1 = item(File1, "Exit1", "E&xit", true);
+  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-  Edit1 = Named(MainMenu1->addMenu("Edit"), "Edit1");
+  Edit1 = Named(MainMenu1->addMenu("&Edit"), "Edit1");
   buildHistory(Edit1);
-  ZoomIn1 = item(Edit1, "ZoomIn1", "Zoom In", true);
-  ZoomOut1 = item(Edit1, "ZoomOut1", "Zoom Out", true);
+  ZoomIn1 = item(Edit1, "ZoomIn1", "Zoom &In", true);
+  ZoomOut1 = item(Edit1, "ZoomOut1", "Zoom &Out", true);
+  // Ctrl+= is Ctrl++ without Shift on most keyboards.
+  ZoomIn1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  ZoomOut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
   ZoomIn1->setCheckable(true);
   ZoomOut1->setCheckable(true);
   ZoomIn1->setChecked(true);
 
-  View1 = Named(MainMenu1->addMenu("View"), "View1");
-  ArtworkPreview1 = item(View1, "ArtworkPreview1", "Artwork Preview", false);
+  View1 = Named(MainMenu1->addMenu("&View"), "View1");
+  ArtworkPreview1 = item(View1, "ArtworkPreview1", "&Artwork Preview", false);
   // Not a typed character: those go to the road keys first.
   ArtworkPreview1->setShortcut(Qt::Key_F9);
 
-  Help1 = Named(MainMenu1->addMenu("Help"), "Help1");
-  KeysAndMouse1 = item(Help1, "KeysAndMouse1", "Keys and Mouse", true);
-  About1 = item(Help1, "About1", "About", true);
+  Help1 = Named(MainMenu1->addMenu("&Help"), "Help1");
+  KeysAndMouse1 = item(Help1, "KeysAndMouse1", "&Keys and Mouse", true);
+  About1 = item(Help1, "About1", "&About", true);
 }
 
 void TForm1::buildHeader(QWidget* client) {
@@ -188,10 +197,9 @@ void TForm1::buildHeader(QWidget* client) {
   Header1->setSectionsClickable(false);
   Header1->setHighlightSections(false);
   Header1->setDefaultAlignment(Qt::AlignCenter);
-  const std::array<int, 3> widths = {201, 207, 207};
-  const std::array<const char*, 3> captions = {"Map Name", "Selected Hex", "Hex Under Cursor"};
+  const std::array<const char*, 3> captions = {"Map Name", "Selected Hex", kCursorCaption};
   for (int section = 0; section < 3; ++section) {
-    Header1->resizeSection(section, widths[section]);
+    Header1->resizeSection(section, kHeaderWidths[section]);
     setHeaderSection(section, QString::fromLatin1(captions[section]));
   }
 }
@@ -297,6 +305,7 @@ void TForm1::connectHandlers() {
   connect(MapImage, &kxc2::ImageControl::mouseMoved, this, &TForm1::MapImageMouseMove);
   connect(FillArea1, &QAction::triggered, this, &TForm1::FillArea1Click);
   connect(MapImage, &kxc2::ImageControl::mouseReleased, this, &TForm1::MapImageMouseUp);
+  connect(MapImage, &kxc2::ImageControl::mouseLeft, this, &TForm1::MapImageMouseLeave);
   for (kxc2::RoadBox* road : {Road1, Road2, Road3, Road4, Road5, Road6})
     connect(road, &kxc2::RoadBox::mouseReleased, this, &TForm1::PlaceRoads2);
 
@@ -355,6 +364,9 @@ void TForm1::layoutForSize() {
     bounds.translate(anchor.moveX ? extra.width() : 0, anchor.moveY ? extra.height() : 0);
     anchor.widget->setGeometry(bounds);
   }
+  // The sections share the header's extra width, so the captions stay centred.
+  for (int section = 0; section < 3; ++section)
+    Header1->resizeSection(section, kHeaderWidths[section] + extra.width() / 3 + (section == 2 ? extra.width() % 3 : 0));
   applyViewSize(MapImage->size());
 }
 
@@ -425,6 +437,8 @@ void TForm1::RedrawHex(int column, int row) {
 void TForm1::RedrawView() {
   mapView_->RedrawView();
   MapImage->update();
+  // Scrolling, zooming and a new map move other hexes under the pointer.
+  refreshCursorCaption();
 }
 
 // ---- Scrolling and zoom -------------------------------------------------
@@ -483,6 +497,15 @@ void TForm1::WriteCursorHexCaption(int column, int row) {
   setHeaderSection(2, HexCaption(kCursorFormat, column, row, document_.grid.terrain(column, row)));
 }
 
+void TForm1::refreshCursorCaption() {
+  if (!pointer_) {
+    setHeaderSection(2, QString::fromLatin1(kCursorCaption));
+    return;
+  }
+  const HexCoord hex = kxc2::PixelToHex(view_, pointer_->x(), pointer_->y());
+  WriteCursorHexCaption(hex.column, hex.row);
+}
+
 void TForm1::LoadRoadBoxes(int column, int row) {
   const std::uint8_t mask = document_.grid.roadMask(column, row);
   const std::array<kxc2::RoadBox*, 6> boxes = {Road1, Road2, Road3, Road4, Road5, Road6};
@@ -536,14 +559,26 @@ void TForm1::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mod
     fillArea(kxc2::PixelToHex(view_, position.x(), position.y()));
     return;
   }
+  ignoreRelease_ = false;
   if (!LMBCheck->isChecked() || TerrainList->currentRow() < 0) return;
   stroke_ = {true, position, stroke_.number + 1, {}};
 }
 
 void TForm1::MapImageMouseMove(QPoint position) {
+  pointer_ = position;
   if (stroke_.active) paintStrokeTo(position);
-  const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
-  WriteCursorHexCaption(hex.column, hex.row);
+  refreshCursorCaption();
+}
+
+void TForm1::MapImageMouseLeave() {
+  pointer_.reset();
+  refreshCursorCaption();
+}
+
+void TForm1::endStroke() {
+  if (!stroke_.active) return;
+  MapImageMouseUp(Qt::LeftButton, stroke_.last);
+  ignoreRelease_ = true;
 }
 
 // Every hex from the last pointer position to this one, by the click's rule;
@@ -576,12 +611,14 @@ void TForm1::fillArea(HexCoord start) {
 }
 
 void TForm1::FillArea1Click() {
+  endStroke();
   if (!mapPresent() || !view_.SelectionValid) return;
   fillArea({view_.SelectedColumn, view_.SelectedRow});
 }
 
 void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
   if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) return;
+  if (button == Qt::LeftButton && std::exchange(ignoreRelease_, false)) return;
   bool strokeEnded = false;
   if (button == Qt::LeftButton && stroke_.active) {
     // The last stretch, so the release's own paint below finds it done.

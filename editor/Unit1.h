@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/map_grid.h"
@@ -156,12 +157,16 @@ class TForm1 : public QMainWindow {
   void MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
   void MapImageMouseMove(QPoint position);
   void MapImageMouseUp(Qt::MouseButton button, QPoint position);
+  void MapImageMouseLeave();
   void PlaceRoads2();
+  // A drag under way ends first, as its release would end it.
+  void Undo1Click();
+  void Redo1Click();
   // The connected area of the selected hex's terrain, in the list's terrain.
   void FillArea1Click();
-  // Open's steps after the file dialog: a file named on the command line, a
-  // dropped file and a recent map all come this way.
-  void openMapFile(const QString& fileName);
+  // Open without its file dialog, for a file named on the command line, a
+  // dropped file and a recent map: the save-first question, then the file.
+  void openNamedMap(const QString& fileName);
   void openRecentMap(const QString& fileName);
   void ArtworkPreview1Click();
 
@@ -205,6 +210,9 @@ class TForm1 : public QMainWindow {
   void selectTerrainItem(int code);
   void keepTerrainShown();
   void WriteCursorHexCaption(int column, int row);
+  // Section 2 for the hex now under the pointer, or its empty caption.
+  void refreshCursorCaption();
+  std::optional<QPoint> pointer_;  // over the view
   // Painting by dragging and filling (Unit1.cpp).
   void paintStrokeTo(QPoint position);
   void fillArea(kxc2::HexCoord start);
@@ -214,6 +222,9 @@ class TForm1 : public QMainWindow {
     int number = 0;  // the stroke's changes merge into one Undo step
     std::vector<kxc2::HexCoord> painted;
   } stroke_;
+  // A drag ended by a command before its release; the release then does nothing.
+  void endStroke();
+  bool ignoreRelease_ = false;
   void scrollOrigin(int& origin, int position);
 
   kxc2::UserDialogs& dialogs_;
@@ -260,6 +271,7 @@ class TForm1 : public QMainWindow {
   void showUntitledCaption();
   // New and Open end alike: the view shown with hex (0, 0) selected.
   void showMapSelectedAtOrigin();
+  void openMapFile(const QString& fileName);
   // Open's end once the file is read: origin and selection at (0, 0).
   void showReadMap();
   void showCommandError(const std::exception& error);
@@ -292,4 +304,5 @@ class TForm1 : public QMainWindow {
   QUndoStack* undoStack_ = nullptr;
   std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
   QString mapFile_;  // the file the map came from or went to; empty for Untitled
+  QString lastSaveChoice_;  // proposed for an Untitled map
 };

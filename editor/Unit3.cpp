@@ -1,5 +1,6 @@
 #include "editor/Unit3.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <algorithm>
@@ -52,4 +53,11 @@ void TForm3::showAbout() {
 void TForm3::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   kxc2::CentreOnScreen(*this);
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape)
+    close();
+  else
+    QWidget::keyPressEvent(event);
 }

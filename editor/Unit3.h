@@ -19,4 +19,5 @@ class TForm3 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };

@@ -43,4 +43,9 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
   emit mouseReleased(event->button(), PixelOf(*event));
 }
 
+void ImageControl::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  emit mouseLeft();
+}
+
 }  // namespace kxc2

@@ -26,12 +26,14 @@ class ImageControl : public QWidget {
   void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
   void mouseMoved(QPoint position);
   void mouseReleased(Qt::MouseButton button, QPoint position);
+  void mouseLeft();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   Image picture_;

@@ -22,11 +22,11 @@ int main(int argc, char** argv) {
 
   form1.show();
   // A map named on the command line (or by the desktop) opens once the
-  // window is up, as Open would open it.
+  // window is up, as Open would open it: a recovered map is asked about first.
   const QStringList arguments = QCoreApplication::arguments();
   if (arguments.size() > 1) {
     const QString fileName = arguments.at(1);
-    QTimer::singleShot(0, &form1, [&form1, fileName] { form1.openMapFile(fileName); });
+    QTimer::singleShot(0, &form1, [&form1, fileName] { form1.openNamedMap(fileName); });
   }
   return application.exec();
 }

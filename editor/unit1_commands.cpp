@@ -233,14 +233,18 @@ void TForm1::showReadMap() {
 
 // ---- Opened from elsewhere and recent maps --------------------------------
 
+void TForm1::openNamedMap(const QString& fileName) {
+  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
+  openMapFile(fileName);
+}
+
 void TForm1::openRecentMap(const QString& fileName) {
   if (!QFileInfo(fileName).isFile()) {
     forgetMap(fileName);
     dialogs_.showError(this, QStringLiteral("The map %1 no longer exists.").arg(QDir::toNativeSeparators(fileName)));
     return;
   }
-  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
-  openMapFile(fileName);
+  openNamedMap(fileName);
 }
 
 namespace {
@@ -264,8 +268,7 @@ void TForm1::dropEvent(QDropEvent* event) {
   const QString fileName = DroppedMap(event->mimeData());
   if (fileName.isEmpty()) return;
   event->acceptProposedAction();
-  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
-  openMapFile(fileName);
+  openNamedMap(fileName);
 }
 
 QString TForm1::settingsPath() const { return kxc2::SettingsFilePath(programFolder_, userFolder_); }
@@ -339,7 +342,10 @@ TForm1::SaveOutcome TForm1::saveMap() {
   if (!runParametersDialog()) return SaveOutcome::Cancelled;
   // These stand from here on, even when the file dialog is cancelled.
   document_.header = parametersDialog().parameters();
+  // A map from a file proposes that file; an Untitled one the last choice.
+  SaveDialog1.fileName = mapFile_.isEmpty() ? lastSaveChoice_ : QFileInfo(mapFile_).absoluteFilePath();
   if (!dialogs_.runSaveDialog(this, SaveDialog1)) return SaveOutcome::Cancelled;
+  lastSaveChoice_ = SaveDialog1.fileName;
 
   const QString fileName = SaveDialog1.fileName;
   try {
@@ -376,6 +382,6 @@ void TForm1::FormCloseQuery(bool& canClose) {
 void TForm1::About1Click() { aboutWindow().showAbout(); }
 
 void TForm1::KeysAndMouse1Click() {
-  if (!keysWindow_) keysWindow_ = new kxc2::KeysWindow(this);
+  if (!keysWindow_) keysWindow_ = new kxc2::KeysWindow(MainMenu1->actions(), this);
   keysWindow_->showKeys();
 }

@@ -23,13 +23,13 @@ const char* const kCopyNotWritten =
 
 void TForm1::buildHistory(QMenu* menu) {
   undoStack_ = new QUndoStack(this);
-  Undo1 = undoStack_->createUndoAction(this, QStringLiteral("Undo"));
+  Undo1 = undoStack_->createUndoAction(this, QStringLiteral("&Undo"));
   Undo1->setObjectName(QStringLiteral("Undo1"));
   Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Redo1 = undoStack_->createRedoAction(this, QStringLiteral("Redo"));
+  Redo1 = undoStack_->createRedoAction(this, QStringLiteral("&Redo"));
   Redo1->setObjectName(QStringLiteral("Redo1"));
   Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  FillArea1 = new QAction(QStringLiteral("Fill Area"), this);
+  FillArea1 = new QAction(QStringLiteral("&Fill Area"), this);
   FillArea1->setObjectName(QStringLiteral("FillArea1"));
   FillArea1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   FillArea1->setEnabled(false);  // until New or Open brings a map
@@ -37,6 +37,10 @@ void TForm1::buildHistory(QMenu* menu) {
   N3->setObjectName(QStringLiteral("N3"));
   N3->setSeparator(true);
   menu->addActions({Undo1, Redo1, FillArea1, N3});
+  disconnect(Undo1, &QAction::triggered, undoStack_, &QUndoStack::undo);
+  disconnect(Redo1, &QAction::triggered, undoStack_, &QUndoStack::redo);
+  connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
+  connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
 
   recovery_ = std::make_unique<kxc2::RecoveryKeeper>(
       kxc2::RecoveryStore::DefaultFolder(), document_, [this] { return mapFile_; },
@@ -82,7 +86,18 @@ void TForm1::writeHexChange(const kxc2::HexChange& change, bool after, bool firs
     LoadRoadBoxes(view_.SelectedColumn, view_.SelectedRow);
     WriteSelectedHexCaption();
   }
+  refreshCursorCaption();
   emit hexesChanged(points);
+}
+
+void TForm1::Undo1Click() {
+  endStroke();
+  undoStack_->undo();
+}
+
+void TForm1::Redo1Click() {
+  endStroke();
+  undoStack_->redo();
 }
 
 void TForm1::historyCleanChanged(bool clean) {
@@ -91,8 +106,16 @@ void TForm1::historyCleanChanged(bool clean) {
 }
 
 void TForm1::documentReplaced(const QString& file) {
+  // The old map's drag must not go on painting the new one.
+  if (stroke_.active) {
+    stroke_.active = false;
+    ignoreRelease_ = true;
+  }
   mapFile_ = file;
   undoStack_->clear();
+  // clear() leaves an empty stack's clean state alone, and a recovered map
+  // has none: the new map is as it was read.
+  undoStack_->setClean();
   recovery_->mapSaved();
   emit mapReplaced();
 }
@@ -142,7 +165,6 @@ bool TForm1::openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::Re
     showUntitledCaption();
   } else {
     showMapCaption(note.sourceFile);
-    SaveDialog1.fileName = note.sourceFile;
   }
   showReadMap();
   documentReplaced(note.sourceFile);

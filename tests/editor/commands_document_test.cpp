@@ -475,6 +475,24 @@ TEST_F(DocumentTest, SaveDialogSettingsAndRememberedName) {
   EXPECT_EQ(first.initialFolder, gameFolder() + "scenario");
   EXPECT_TRUE(first.fileName.isEmpty());
   EXPECT_EQ(dialogs.saveShown[1].fileName, QString::fromStdString(game.file("my.map.map")));
+
+  // An opened map proposes its own file; a new one after it the last choice.
+  std::filesystem::create_directory(game.path() / "other");
+  writeMap("other/river.map", MapFileBytes(40, 30, 20));
+  dialogs.confirmAnswers = {Answer::No, Answer::No};
+  chooseOpen(game.file("other/river.map"));
+  form->Open1Click();
+  okParameters();
+  cancelSave();
+  form->SaveAs1Click();
+  form->New1Click();
+  okParameters();
+  cancelSave();
+  form->SaveAs1Click();
+  ASSERT_EQ(dialogs.saveShown.size(), 4u);
+  EXPECT_EQ(dialogs.saveShown[2].fileName, QString::fromStdString(game.file("other/river.map")));
+  EXPECT_EQ(dialogs.saveShown[3].fileName, QString::fromStdString(game.file("my.map.map")));
+  EXPECT_EQ(dialogs.saveShown[3].initialFolder, gameFolder() + "scenario");
 }
 
 TEST_F(DocumentTest, CancelInParametersDialogChangesNothing) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/Unit1.h"
+#include "editor/keys_window.h"
 #include "editor/Unit2.h"
 #include "editor/Unit3.h"
 #include "editor/disc_shape.h"
@@ -196,7 +197,8 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
         EXPECT_TRUE(action->isSeparator()) << item.name;
         continue;
       }
-      EXPECT_EQ(action->text(), QString::fromLatin1(item.text));
+      EXPECT_EQ(WithoutAccessKey(action->text()), QString::fromLatin1(item.text));
+      EXPECT_EQ(action->text().count(QLatin1Char('&')), 1) << item.name;
       EXPECT_EQ(action->isEnabled(), item.enabled) << item.name;
       EXPECT_EQ(action->isChecked(), item.checked) << item.name;
       EXPECT_EQ(QKeySequence::listToString(action->shortcuts()), QString::fromLatin1(item.keys))
@@ -209,27 +211,54 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
   EXPECT_EQ(menus[1]->menu(), form.Edit1);
   EXPECT_EQ(menus[2]->menu(), form.View1);
   EXPECT_EQ(menus[3]->menu(), form.Help1);
-  EXPECT_EQ(form.File1->title(), "File");
-  EXPECT_EQ(form.Edit1->title(), "Edit");
-  EXPECT_EQ(form.View1->title(), "View");
-  EXPECT_EQ(form.Help1->title(), "Help");
-  check(form.File1, {{"New1", "New", true, false},
-                     {"Open1", "Open", true, false},
+  EXPECT_EQ(WithoutAccessKey(form.File1->title()), "File");
+  EXPECT_EQ(WithoutAccessKey(form.Edit1->title()), "Edit");
+  EXPECT_EQ(WithoutAccessKey(form.View1->title()), "View");
+  EXPECT_EQ(WithoutAccessKey(form.Help1->title()), "Help");
+  check(form.File1, {{"New1", "New", true, false, "Ctrl+N"},
+                     {"Open1", "Open", true, false, "Ctrl+O"},
                      {"RecentMaps1", "Recent Maps", false, false},
                      {"N2", nullptr, false, false},
-                     {"SaveAs1", "Save .MAP", false, false},
+                     {"SaveAs1", "Save .MAP", false, false, "Ctrl+S"},
                      {"PaintBMPs1", "Paint .BMPs", false, false},
                      {"WriteSHPs1", "Draw .SHPs", true, false},
                      {"N1", nullptr, false, false},
-                     {"Exit1", "Exit", true, false}});
+                     {"Exit1", "Exit", true, false, "Ctrl+Q"}});
   check(form.Edit1, {{"Undo1", "Undo", false, false, "Ctrl+Z"},
                      {"Redo1", "Redo", false, false, "Ctrl+Y; Ctrl+Shift+Z"},
                      {"FillArea1", "Fill Area", false, false, "Ctrl+F"},
                      {"N3", nullptr, false, false},
-                     {"ZoomIn1", "Zoom In", true, true},
-                     {"ZoomOut1", "Zoom Out", true, false}});
+                     {"ZoomIn1", "Zoom In", true, true, "Ctrl++; Ctrl+="},
+                     {"ZoomOut1", "Zoom Out", true, false, "Ctrl+-"}});
   check(form.View1, {{"ArtworkPreview1", "Artwork Preview", false, false, "F9"}});
   check(form.Help1, {{"KeysAndMouse1", "Keys and Mouse", true, false}, {"About1", "About", true, false}});
+}
+
+// Every shortcut of every action is listed, so a new one cannot be left out.
+TEST_F(MainWindowLayoutTest, KeysAndMouseListsEveryShortcutAndEscapeClosesItAndAbout) {
+  form.KeysAndMouse1->trigger();
+  auto* keys = form.findChild<KeysWindow*>();
+  ASSERT_NE(keys, nullptr);
+  const QString list = keys->List->text();
+  int listed = 0;
+  for (const QAction* action : form.findChildren<QAction*>()) {
+    if (action->shortcuts().isEmpty()) continue;
+    ++listed;
+    const QString keysText = QKeySequence::listToString(action->shortcuts(), QKeySequence::NativeText);
+    EXPECT_TRUE(list.contains(QString(keysText).replace("; ", ", ").toHtmlEscaped() + "</b>")) << keysText.toStdString();
+    EXPECT_TRUE(list.contains(WithoutAccessKey(action->text()).toHtmlEscaped() + "</td>")) << keysText.toStdString();
+  }
+  EXPECT_EQ(listed, 10);
+  for (const char* row : {"<b>F9</b></td><td>View &gt; Artwork Preview</td>", "<b>Ctrl++</b></td><td>Zoom in</td>",
+                          "<b>Ctrl+-</b></td><td>Zoom out</td>", "<b>Wheel, arrow keys</b>", "<b>Esc</b>"})
+    EXPECT_TRUE(list.contains(QString::fromLatin1(row))) << row;
+  EXPECT_TRUE(keys->isVisible());
+  QTest::keyClick(keys, Qt::Key_Escape);
+  EXPECT_FALSE(keys->isVisible());
+  TForm3 about;
+  about.showAbout();
+  QTest::keyClick(&about, Qt::Key_Escape);
+  EXPECT_FALSE(about.isVisible());
 }
 
 TEST_F(MainWindowLayoutTest, StartStateOfTheView) {

@@ -80,12 +80,12 @@ TEST_F(RecoveryTest, CopyOfAKilledEditorIsOfferedAndSavesAsItsSaveWould) {
   EXPECT_EQ(Encoded(form->document()), test::ReadBytes(expected));
   EXPECT_TRUE(form->isWindowModified());
   EXPECT_EQ(form->headerSection(0), "river - 30W x 20H - No. 77");
-  EXPECT_EQ(form->SaveDialog1.fileName.toStdString(), game.file("river.map"));
   EXPECT_EQ(copies(), QStringList{ownCopy(*form)});  // the old copy went once this one was written
 
   okParameters(77);
   chooseSave(game.file("saved.map"));
   form->SaveAs1Click();
+  EXPECT_EQ(dialogs.saveShown.back().fileName.toStdString(), game.file("river.map"));
   EXPECT_EQ(test::ReadBytes(game.path() / "saved.map"), test::ReadBytes(expected));
   EXPECT_FALSE(form->isWindowModified());
   EXPECT_TRUE(copies().isEmpty());
@@ -168,6 +168,59 @@ TEST_F(RecoveryTest, CopyGoesWhenTheMapIsSavedReplacedOrTheEditorEnds) {
     action();
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
   }
+}
+
+// Every way the map is replaced asks first when a map is there, recovered or
+// changed; Cancel keeps it, and the marker says whether the map is saved.
+TEST_F(RecoveryTest, ReplacingTheMapAsksFirstAndSetsTheMarker) {
+  writeMap("a.map", test::MapFileBytes(40, 30, 20));
+  const std::string a = game.file("a.map");
+  const QString openQuestion = "Do you want to save this map before opening another?";
+  const struct {
+    const char* name;
+    std::function<void()> replace;
+    QString question;
+  } paths[] = {
+      {"New", [&] { form->New1Click(); }, "Do you want to save this map before starting a new one?"},
+      {"Open", [&] { chooseOpen(a), form->Open1Click(); }, openQuestion},
+      {"Recent Maps", [&] { form->openRecentMap(QString::fromStdString(a)); }, openQuestion},
+      {"command line or drop", [&] { form->openNamedMap(QString::fromStdString(a)); }, openQuestion},
+  };
+  enum class Before { Nothing, Recovered, Changed };
+  for (const auto& path : paths)
+    for (Before before : {Before::Nothing, Before::Recovered, Before::Changed})
+      for (Answer answer : {Answer::No, Answer::Cancel}) {
+        SCOPED_TRACE(std::string(path.name) + " " + std::to_string(int(before)) + " " + std::to_string(int(answer)));
+        form.reset();
+        QDir(folder).removeRecursively();
+        dialogs.openChoices.clear();
+        if (before == Before::Recovered) {
+          QDir().mkpath(folder);
+          test::WriteBytes((folder + "/left.map").toStdString(), test::MapFileBytes(33, 20, 15));
+          const std::string note = R"({"source": "", "time": "2026-01-02T03:04:05.000Z"})";
+          test::WriteBytes((folder + "/left.json").toStdString(), {note.begin(), note.end()});
+          dialogs.confirmAnswers = {Answer::Yes};
+        }
+        start();
+        if (before == Before::Changed) form->New1Click(), paint(*form, kCity, 1, 1);
+        const MapGrid kept = form->document().grid;
+        ASSERT_EQ(form->isWindowModified(), before != Before::Nothing);
+        dialogs.confirmQuestions.clear();
+        dialogs.confirmAnswers = {answer};
+        path.replace();
+        const bool asked = before != Before::Nothing;
+        EXPECT_EQ(dialogs.confirmQuestions, asked ? QStringList{path.question} : QStringList{});
+        if (asked && answer == Answer::Cancel) {
+          EXPECT_EQ(form->document().grid, kept);
+          EXPECT_TRUE(form->isWindowModified());
+          continue;
+        }
+        EXPECT_FALSE(form->isWindowModified());
+        paint(*form, kSand, 2, 2);
+        EXPECT_TRUE(form->isWindowModified());
+        form->Undo1->trigger();
+        EXPECT_FALSE(form->isWindowModified());
+      }
 }
 
 TEST_F(RecoveryTest, WrittenAfterAQuietSpellOrDuringLongWorkAndFailuresReportedOnce) {

@@ -9,6 +9,7 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "editor/Unit1.h"
+#include "editor/keys_window.h"
 #include "editor/hex_change.h"
 #include "editor/image_control.h"
 #include "editor/paint_gestures.h"
@@ -40,7 +41,7 @@ class StrokeFillTest : public ::testing::Test {
     for (std::size_t i = 1; i < points.size(); ++i) QTest::mouseMove(form.MapImage, points[i]);
     QTest::mouseRelease(form.MapImage, Qt::LeftButton, modifiers, points.back());
   }
-  QString undoText() const { return form.Undo1->text(); }
+  QString undoText() const { return WithoutAccessKey(form.Undo1->text()); }
   QImage fullRedrawWithFrame() {
     return test::WithSelectionFrame(test::FramelessFullRedraw(grid(), view()), view());
   }
@@ -92,6 +93,34 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
     form.ToggleFocusRect(view().SelectedColumn, view().SelectedRow);
     EXPECT_TRUE(test::SamePicture(form.picture(), fullRedrawWithFrame()));
   }
+}
+
+// Ctrl+Z ends a drag as its release would and undoes all of it; the rest of
+// the drag paints nothing. "Cursor at:" follows the grid under the pointer.
+TEST_F(StrokeFillTest, UndoDuringADragTakesTheWholeStrokeAndTheCursorCaptionFollows) {
+  const MapGrid before = grid();
+  const auto cursorAt = [](int column, int row, int code) {
+    return QString::asprintf("Cursor at: ( %.2d, %.2d ) %s ", column, row, DisplayNameOrUnknown(code).c_str());
+  };
+  form.TerrainList->setCurrentRow(kRiver);
+  QTest::mousePress(form.MapImage, Qt::LeftButton, Qt::NoModifier, centre(2, 2));
+  QTest::mouseMove(form.MapImage, centre(6, 4));
+  EXPECT_EQ(form.headerSection(2), cursorAt(6, 4, kRiver));
+  QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(grid() == before);
+  EXPECT_EQ(form.headerSection(2), cursorAt(6, 4, before.terrain(6, 4)));
+  EXPECT_EQ(view().SelectedColumn, 6);
+  QTest::mouseMove(form.MapImage, centre(9, 4));
+  QTest::mouseRelease(form.MapImage, Qt::LeftButton, Qt::NoModifier, centre(9, 4));
+  EXPECT_TRUE(grid() == before);
+  form.Redo1->trigger();
+  EXPECT_EQ(grid().terrain(2, 2), kRiver);
+  EXPECT_EQ(grid().terrain(6, 4), kRiver);
+  EXPECT_EQ(grid().terrain(9, 4), before.terrain(9, 4));
+  EXPECT_EQ(form.headerSection(2), cursorAt(9, 4, before.terrain(9, 4)));
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(form.MapImage, &leave);
+  EXPECT_EQ(form.headerSection(2), "Hex Under Cursor");
 }
 
 TEST_F(StrokeFillTest, WithoutLmbSetsTerrainADragPaintsNothing) {

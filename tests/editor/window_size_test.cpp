@@ -1,6 +1,7 @@
 // The map view at other window sizes: one place works out the shown hexes,
 // the scroll ranges, the centring and the zoomed-out scale from the view's
 // size, and the first size gives the figures the window always had.
+#include <QHeaderView>
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
@@ -157,6 +158,10 @@ TEST_F(WindowSizeTest, TheViewGrowsWithTheWindowAndTheControlsKeepToTheRight) {
     EXPECT_EQ(form->HScrollBar->geometry(), QRect(8, 505 + extra.height(), c.view.width(), 16));
     EXPECT_EQ(form->VScrollBar->geometry(), QRect(624 + extra.width(), 31, 16, c.view.height()));
     EXPECT_EQ(form->TerrainList->pos(), listAt + QPoint(extra.width(), 0));
+    // The header's sections share its width, as at the first size (201 + 207 + 207 of 616).
+    EXPECT_EQ(form->Header1->width(), c.view.width());
+    EXPECT_EQ(form->Header1->length(), 615 + extra.width());
+    EXPECT_EQ(form->Header1->sectionSize(0), 201 + extra.width() / 3);
     EXPECT_EQ(form->HScrollBar->maximum(), c.maxOriginColumn);
     EXPECT_EQ(form->VScrollBar->maximum(), c.maxOriginRow);
     EXPECT_EQ(form->HScrollBar->pageStep(), c.columns - 1);
