@@ -221,7 +221,7 @@ TEST_F(PreviewTest, ExportWritesThePictureOrLeavesNothing) {
   preview.ExportButton->click();
   EXPECT_EQ(FromQImage(QImage(QString::fromStdString(good))).convertToFormat(Image::Format_RGB32),
             preview.picture().convertToFormat(Image::Format_RGB32));
-  EXPECT_EQ(dialogs_.saveShown.at(0).fileName, "Map00 summer.png");
+  EXPECT_EQ(dialogs_.saveShown.at(0).fileName, "Map32 summer.png");
   preview.ExportButton->click();
   EXPECT_EQ(dialogs_.errors, QStringList{QString::fromStdString("Cannot create file " + bad)});
   EXPECT_EQ(test::ListFolder(program_.path()), (std::vector<std::string>{"KXC2MAP.INI", "out.png"}));
