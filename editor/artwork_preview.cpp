@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,6 +25,7 @@
 
 #include "core/terrain.h"
 #include "editor/Unit1.h"
+#include "editor/Unit2.h"
 #include "editor/map_view.h"
 #include "export/png_writer.h"
 
@@ -60,24 +62,9 @@ QImage ScaledPart(const Image& picture, PreviewZoom zoom, const QRect& area) {
   return part;
 }
 
-// Labels of tiny pieces (the 5-pixel fifth row, a 6-pixel last column)
-// would sit on their neighbours' labels: each takes the first free place
-// below, then above, its preferred one.
-QRect FreePlace(QRect label, const QRect& bounds, const std::vector<QRect>& taken) {
-  if (label.right() > bounds.right()) label.moveRight(bounds.right());
-  if (label.bottom() > bounds.bottom()) label.moveBottom(bounds.bottom());
-  label.moveLeft(std::max(label.left(), bounds.left()));
-  label.moveTop(std::max(label.top(), bounds.top()));
-  const auto free = [&taken](const QRect& place) {
-    return std::none_of(taken.begin(), taken.end(), [&place](const QRect& other) { return other.intersects(place); });
-  };
-  for (int step = 0; step < 2 * kPieceRowEntries + 2; ++step) {
-    const int shift = (step % 2 == 0 ? 1 : -1) * ((step + 1) / 2) * label.height();
-    const QRect place = label.translated(0, shift);
-    if (place.top() >= bounds.top() && place.bottom() <= bounds.bottom() && free(place)) return place;
-  }
-  return label;
-}
+// Small enough that a zoomed-out piece keeps most of its picture in view.
+constexpr int kSmallLabelPixels = 9;
+constexpr int kLabelInset = 2;
 
 bool InZoomedInWindow(const ViewState& view, HexCoord hex) {
   return hex.column >= view.OriginColumn && hex.column < view.OriginColumn + ShownColumns(view) &&
@@ -154,32 +141,60 @@ void PicturePane::paintEvent(QPaintEvent* event) {
   if (outlines_) drawOutlines(painter);
 }
 
-void PicturePane::drawOutlines(QPainter& painter) const {
+std::vector<PieceMark> PicturePane::pieceMarks() const {
+  std::vector<PieceMark> marks;
+  if (picture_ == nullptr || picture_->isNull()) return marks;
   const PictureSize size{picture_->width(), picture_->height()};
-  const QFontMetrics metrics(font());
-  std::vector<QRect> labels;
+  QFont small = font();
+  small.setPixelSize(kSmallLabelPixels);
+  // Richest label first; a zoomed-out view starts further down so the
+  // labels cover less of the picture. Pieces too small for any go without.
+  const int pieceViewWidth = zoom_.viewExtent(kPieceWidth);
+  const int first = pieceViewWidth >= kPieceWidth ? 0 : pieceViewWidth >= kPieceWidth / 2 ? 1 : 2;
   for (int i = 0; i < PieceColumnCount(size); ++i) {
     for (int j = 0; j < PieceRowCount(size); ++j) {
       const int left = kPieceWidth * i;
       const int top = kPieceHeight * j;
-      const QRect piece(QPoint(zoom_.toView(left), zoom_.toView(top)),
-                        QPoint(zoom_.toView(left + PieceWidth(size, i)) - 1,
-                               zoom_.toView(top + PieceHeight(size, j)) - 1));
-      painter.setPen(kOutlineColour);
-      painter.drawLine(piece.topLeft(), piece.topRight());
-      painter.drawLine(piece.bottomLeft(), piece.bottomRight());
-      painter.drawLine(piece.topLeft(), piece.bottomLeft());
-      painter.drawLine(piece.topRight(), piece.bottomRight());
-
-      const QString name = QString::fromStdString(PieceFileName(mapNumber_, i, j)) +
-                           QStringLiteral("  %1 x %2").arg(PieceWidth(size, i)).arg(PieceHeight(size, j));
-      const QRect text = metrics.boundingRect(name).adjusted(-3, -1, 3, 1);
-      const QRect label = FreePlace(QRect(piece.topLeft() + QPoint(2, 2), text.size()), rect(), labels);
-      labels.push_back(label);
-      painter.fillRect(label, Qt::black);
-      painter.setPen(Qt::white);
-      painter.drawText(label, Qt::AlignCenter, name);
+      PieceMark mark;
+      mark.piece = QRect(QPoint(zoom_.toView(left), zoom_.toView(top)),
+                         QPoint(zoom_.toView(left + PieceWidth(size, i)) - 1,
+                                zoom_.toView(top + PieceHeight(size, j)) - 1));
+      const QString file = QString::fromStdString(PieceFileName(mapNumber_, i, j));
+      const std::array<QString, 4> texts = {
+          file + QStringLiteral("  %1 x %2").arg(PieceWidth(size, i)).arg(PieceHeight(size, j)), file, file,
+          file.chopped(4)};
+      // Off the outline, so the piece's edge stays visible all round.
+      const QRect room = mark.piece.adjusted(kLabelInset, kLabelInset, -kLabelInset, -kLabelInset);
+      for (int form = first; form < int(texts.size()); ++form) {
+        const QFont labelFont = form < 2 ? font() : small;
+        const QFontMetrics metrics(labelFont);
+        const QString& text = texts[std::size_t(form)];
+        const QRect label(room.topLeft(), QSize(metrics.horizontalAdvance(text) + 6, metrics.height() + 2));
+        if (!room.contains(label)) continue;
+        mark.label = label;
+        mark.text = text;
+        mark.font = labelFont;
+        break;
+      }
+      marks.push_back(mark);
     }
+  }
+  return marks;
+}
+
+void PicturePane::drawOutlines(QPainter& painter) const {
+  for (const PieceMark& mark : pieceMarks()) {
+    const QRect& piece = mark.piece;
+    painter.setPen(kOutlineColour);
+    painter.drawLine(piece.topLeft(), piece.topRight());
+    painter.drawLine(piece.bottomLeft(), piece.bottomRight());
+    painter.drawLine(piece.topLeft(), piece.bottomLeft());
+    painter.drawLine(piece.topRight(), piece.bottomRight());
+    if (mark.label.isEmpty()) continue;
+    painter.fillRect(mark.label, Qt::black);
+    painter.setPen(Qt::white);
+    painter.setFont(mark.font);
+    painter.drawText(mark.label, Qt::AlignCenter, mark.text);
   }
 }
 
@@ -279,6 +294,7 @@ void ArtworkPreview::buildLayout() {
   };
   connect(new QShortcut(QKeySequence::ZoomIn, this), &QShortcut::activated, this, [step] { step(1); });
   connect(new QShortcut(QKeySequence::ZoomOut, this), &QShortcut::activated, this, [step] { step(-1); });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
 const VariantGrid& ArtworkPreview::variants() const { return variants_[winter_ ? 1 : 0]; }
@@ -362,7 +378,15 @@ void ArtworkPreview::chooseZoom(int index) {
 }
 
 void ArtworkPreview::showOutlines() {
-  Pane->setOutlines(OutlinesCheck->isChecked(), editor_.document().header.mapNumber);
+  Pane->setOutlines(OutlinesCheck->isChecked(), pieceMapNumber());
+}
+
+// An Untitled map has no number yet: Paint .BMPs would propose the
+// parameters dialog's, which a dialog not yet made starts at the lowest.
+int ArtworkPreview::pieceMapNumber() const {
+  const int number = editor_.document().header.mapNumber;
+  if (number >= kMinMapNumber && number <= kMaxMapNumber) return number;
+  return editor_.Form2 != nullptr ? editor_.Form2->SEMapno->value() : kMinMapNumber;
 }
 
 void ArtworkPreview::selectInEditor(QPoint picturePixel) {
@@ -398,7 +422,7 @@ void ArtworkPreview::refreshPointer() {
 
 void ArtworkPreview::exportPicture() {
   if (picture_.isNull()) return;
-  exportDialog_.fileName = QString::asprintf("Map%.2d %s.png", editor_.document().header.mapNumber,
+  exportDialog_.fileName = QString::asprintf("Map%.2d %s.png", pieceMapNumber(),
                                              winter_ ? "winter" : "summer");
   if (!dialogs_.runSaveDialog(this, exportDialog_)) return;
   try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
@@ -8,6 +9,7 @@
 #include <array>
 #include <optional>
 #include <random>
+#include <vector>
 
 #include "core/map_grid.h"
 #include "editor/user_dialogs.h"
@@ -39,6 +41,15 @@ struct PreviewZoom {
 
 PreviewZoom ZoomOfPercent(int percent);
 
+// A piece as the pane outlines it, in view pixels. The label lies inside
+// the piece, or is empty where no label fits.
+struct PieceMark {
+  QRect piece;
+  QRect label;
+  QString text;
+  QFont font;
+};
+
 // Shows the painter's picture scaled nearest-pixel, with the pieces'
 // outlines and file names on request. It holds a pointer to the picture;
 // the preview window owns it.
@@ -54,6 +65,8 @@ class PicturePane : public QWidget {
   void setOutlines(bool shown, int mapNumber);
   // Asks for a repaint of what shows a region of the picture.
   void updatePictureRegion(const QRegion& region);
+  // Every piece with its label as the outlines paint them.
+  std::vector<PieceMark> pieceMarks() const;
 
  signals:
   // A pixel of the picture clicked with the left button.
@@ -121,6 +134,7 @@ class ArtworkPreview : public QWidget {
   bool sizeChanged() const;
   const TileSet* tileSet();
   QString sizeText() const;
+  int pieceMapNumber() const;
 
   TForm1& editor_;
   UserDialogs& dialogs_;

@@ -214,6 +214,31 @@ TEST_F(PreviewTest, OutlinesMarkEveryPieceTheFifthRowIncluded) {
     EXPECT_EQ(at(p.x(), p.y()), magenta) << p.x() << ", " << p.y();
 }
 
+// Piece (2, 0) per zoom; labels inside their pieces, none on the 5-pixel row; outside 32..99 the dialog's number.
+TEST_F(PreviewTest, LabelsStayInsideTheirPiecesAndNameTheProposedNumber) {
+  form_->Form2->SEMapno->setValue(57);
+  ArtworkPreview& preview = open();
+  preview.OutlinesCheck->click();
+  const std::tuple<int, int, QRect, QString> cases[] = {{0, 0, {320, 0, 156, 120}, "Map5720.bmp"},
+      {1, 99, {640, 0, 313, 240}, "Map9920.bmp"}, {2, 100, {1280, 0, 626, 480}, "Map5720.bmp  626 x 480"},
+      {3, 32, {2560, 0, 1252, 960}, "Map3220.bmp  626 x 480"}, {3, 31, {2560, 0, 1252, 960}, "Map5720.bmp  626 x 480"}};
+  for (const auto& [zoomIndex, number, piece, text] : cases) {
+    form_->document().header.mapNumber = number;
+    emit form_->mapReplaced();
+    preview.ZoomBox->setCurrentIndex(zoomIndex);
+    preview.ExportButton->click();
+    EXPECT_EQ(dialogs_.saveShown.back().fileName, text.left(5) + " summer.png");
+    const std::vector<PieceMark> marks = preview.Pane->pieceMarks();
+    EXPECT_EQ(std::pair(marks.at(10).piece, marks.at(10).text), std::pair(piece, text));
+    EXPECT_EQ(preview.Pane->grab(QRect(marks[10].label.topLeft(), QSize(1, 1))).toImage().pixel(0, 0), qRgb(0, 0, 0));
+    for (const PieceMark& mark : marks)
+      EXPECT_TRUE(mark.label.isEmpty() ? mark.piece.height() <= 20 : mark.piece.contains(mark.label)) << zoomIndex;
+  }
+  QApplication::setActiveWindow(&preview);
+  QTest::keyClick(preview.Pane, Qt::Key_Escape);  // then Escape closes the window
+  EXPECT_FALSE(preview.isVisible());
+}
+
 TEST_F(PreviewTest, ExportWritesThePictureOrLeavesNothing) {
   ArtworkPreview& preview = open();
   const std::string good = program_.file("out.png"), bad = program_.file("missing/out.png");
@@ -221,7 +246,7 @@ TEST_F(PreviewTest, ExportWritesThePictureOrLeavesNothing) {
   preview.ExportButton->click();
   EXPECT_EQ(FromQImage(QImage(QString::fromStdString(good))).convertToFormat(Image::Format_RGB32),
             preview.picture().convertToFormat(Image::Format_RGB32));
-  EXPECT_EQ(dialogs_.saveShown.at(0).fileName, "Map00 summer.png");
+  EXPECT_EQ(dialogs_.saveShown.at(0).fileName, "Map32 summer.png");
   preview.ExportButton->click();
   EXPECT_EQ(dialogs_.errors, QStringList{QString::fromStdString("Cannot create file " + bad)});
   EXPECT_EQ(test::ListFolder(program_.path()), (std::vector<std::string>{"KXC2MAP.INI", "out.png"}));
