@@ -77,6 +77,8 @@ class TForm1 : public QMainWindow {
   bool applyHexChange(kxc2::HexChange change);
   QUndoStack* undoStack() const { return undoStack_; }
   kxc2::RecoveryKeeper& recovery() { return *recovery_; }
+  // No file behind the map: New, or a recovered copy of a new map.
+  bool isUntitled() const { return mapFile_.isEmpty(); }
 
   // Components, named as in the window's layout.
   QHeaderView* Header1 = nullptr;

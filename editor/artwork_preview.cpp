@@ -381,11 +381,12 @@ void ArtworkPreview::showOutlines() {
   Pane->setOutlines(OutlinesCheck->isChecked(), pieceMapNumber());
 }
 
-// An Untitled map has no number yet: Paint .BMPs would propose the
-// parameters dialog's, which a dialog not yet made starts at the lowest.
+// An Untitled map has no number of its own (New keeps the last map's):
+// Paint .BMPs would propose the parameters dialog's, which a dialog not yet
+// made starts at the lowest.
 int ArtworkPreview::pieceMapNumber() const {
   const int number = editor_.document().header.mapNumber;
-  if (number >= kMinMapNumber && number <= kMaxMapNumber) return number;
+  if (!editor_.isUntitled() && number >= kMinMapNumber && number <= kMaxMapNumber) return number;
   return editor_.Form2 != nullptr ? editor_.Form2->SEMapno->value() : kMinMapNumber;
 }
 

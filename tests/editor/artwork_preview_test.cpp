@@ -214,17 +214,26 @@ TEST_F(PreviewTest, OutlinesMarkEveryPieceTheFifthRowIncluded) {
     EXPECT_EQ(at(p.x(), p.y()), magenta) << p.x() << ", " << p.y();
 }
 
-// Piece (2, 0) per zoom; labels inside their pieces, none on the 5-pixel row; outside 32..99 the dialog's number.
+// Piece (2, 0) per zoom; labels inside their pieces, none on the 5-pixel row. An
+// Untitled map (a negative number: New after opening that map) or one outside 32..99 has the dialog's number.
 TEST_F(PreviewTest, LabelsStayInsideTheirPiecesAndNameTheProposedNumber) {
   form_->Form2->SEMapno->setValue(57);
   ArtworkPreview& preview = open();
   preview.OutlinesCheck->click();
-  const std::tuple<int, int, QRect, QString> cases[] = {{0, 0, {320, 0, 156, 120}, "Map5720.bmp"},
+  const std::tuple<int, int, QRect, QString> cases[] = {{0, -40, {320, 0, 156, 120}, "Map5720.bmp"},
       {1, 99, {640, 0, 313, 240}, "Map9920.bmp"}, {2, 100, {1280, 0, 626, 480}, "Map5720.bmp  626 x 480"},
       {3, 32, {2560, 0, 1252, 960}, "Map3220.bmp  626 x 480"}, {3, 31, {2560, 0, 1252, 960}, "Map5720.bmp  626 x 480"}};
   for (const auto& [zoomIndex, number, piece, text] : cases) {
-    form_->document().header.mapNumber = number;
-    emit form_->mapReplaced();
+    MapDocument document;
+    document.header = {std::abs(number), 44, 39};
+    const std::string file = program_.file("m.map");
+    WriteMapFile(file, document);
+    dialogs_.confirmAnswers = {Answer::No};
+    form_->openNamedMap(QString::fromStdString(file));
+    if (number < 0) {
+      dialogs_.confirmAnswers = {Answer::No};
+      form_->New1Click();
+    }
     preview.ZoomBox->setCurrentIndex(zoomIndex);
     preview.ExportButton->click();
     EXPECT_EQ(dialogs_.saveShown.back().fileName, text.left(5) + " summer.png");
