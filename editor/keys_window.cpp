@@ -96,7 +96,9 @@ KeysWindow::KeysWindow(const QList<QAction*>& menus, QWidget* parent) : QWidget(
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 10, 10, 10);
   layout->addWidget(List);
-  setFixedWidth(600);
+  // A wrapped label's height follows its width; without this the window
+  // took its unwrapped height and cut off the last rows.
+  setFixedSize(600, heightForWidth(600));
 }
 
 void KeysWindow::showKeys() {
