@@ -94,6 +94,7 @@ void TForm1::documentReplaced(const QString& file) {
   mapFile_ = file;
   undoStack_->clear();
   recovery_->mapSaved();
+  applyMapBounds();
   emit mapReplaced();
 }
 
