@@ -678,12 +678,13 @@ TEST_F(DocumentTest, MapBoundsFollowTheHeader) {
     const int c = step.columns, r = step.rows;
     for (const Probe& p : {Probe{c - 1, r - 1, false}, Probe{c, r - 1, true}, Probe{c - 1, r, true}}) {
       if (!IsInGrid(p.column, p.row)) continue;
-      const QPoint at = CellRect(form->viewState(), p.column, p.row).topLeft() + QPoint(8, 8);
+      const QPoint at = CellRect(form->viewState(), p.column, p.row).topLeft() + QPoint(8, 2);  // row 39's odd cells are cut at 7
       EXPECT_EQ(shown.pixel(at), p.shaded ? HalfwayToShade(bare.pixel(at)) : bare.pixel(at))
           << step.what << " " << p.column << "," << p.row;
     }
-    if (c == kGridColumns)
+    if (c == kGridColumns) {
       EXPECT_TRUE(SamePicture(shown, WithSelectionFrame(bare, form->viewState()))) << step.what;
+    }
   }
 }
 

@@ -195,7 +195,7 @@ TEST_F(StartupTest, MapBoundsKeptInItsOwnSectionAmongTheOtherLines) {
        "[View]\r\nMapBounds=0\r\nGrid=3\r\n\r\n[Other]\r\nA=b\r\n"},
       {"any case, any number", "[view]\r\nmapbounds=7\r\n", true, "[view]\r\nmapbounds=0\r\n"},
       {"not a number", "[View]\r\nMapBounds=yes\r\n", false, "[View]\r\nMapBounds=1\r\n"},
-      {"section without the key", "[View]\r\n; later\r\n", false, "[View]\r\nMapBounds=1\r\n; later\r\n"},
+      {"section without the key", "[View]\r\n; later\r\n", false, "[View]\r\n; later\r\nMapBounds=1\r\n"},
   };
   const std::string game = "[Locations]\r\nKC2=" + gameFolder().toStdString() + "\r\n";
   for (const Case& c : cases) {
