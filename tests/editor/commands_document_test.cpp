@@ -6,11 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "editor/image_control.h"
 #include "tests/editor/commands_fixture.h"
-#include "tests/editor/view_test_support.h"
 
 namespace kxc2::test {
 namespace {
@@ -628,64 +625,6 @@ TEST_F(DocumentTest, AboutTwiceIsOneModelessWindow) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   form->New1Click();  // the main window goes on working meanwhile
   EXPECT_EQ(form->headerSection(0), "Untitled - 44W x 39H - No. ??");
-}
-
-// ---- View > Map Bounds ----------------------------------------------------
-
-// The shading follows every change of the header's columns and rows: a
-// bound of C columns leaves columns 0..C-1 unshaded, as the painter draws them.
-TEST_F(DocumentTest, MapBoundsFollowTheHeader) {
-  writeMap("a.map", MapFileBytes(40, 20, 15));
-  writeMap("big.map", MapFileBytes(41, 60, 5));
-  const auto saveAs = [this](int columns, int rows) {
-    dialogs.modalChoices.push_back([columns, rows](QDialog& dialog) {
-      auto& form2 = dynamic_cast<TForm2&>(dialog);
-      form2.SECols->setValue(columns);
-      form2.SERows->setValue(rows);
-      return true;
-    });
-    chooseSave(game.file("b.map"));
-    form->SaveAs1Click();
-  };
-  const auto open = [this](const char* name) {
-    dialogs.confirmAnswers.push_back(Answer::No);
-    chooseOpen(game.file(name));
-    form->Open1Click();
-  };
-  struct Step {
-    const char* what;
-    std::function<void()> run;
-    int columns;
-    int rows;
-  };
-  const Step steps[] = {
-      {"open 20 x 15", [&] { open("a.map"); }, 20, 15},
-      {"saved as 25 x 12", [&] { saveAs(25, 12); }, 25, 12},
-      {"60 x 5 brought into range", [&] { open("big.map"); }, 44, 11},
-      {"new", [&] { dialogs.confirmAnswers.push_back(Answer::No); form->New1Click(); }, 44, 39},
-      {"turned off", [&] { form->MapBounds1->trigger(); }, kGridColumns, kGridRows},
-  };
-  form->MapBounds1->trigger();
-  form->ZoomOut1Click();
-  for (const Step& step : steps) {
-    step.run();
-    const QImage bare = FramelessFullRedraw(form->document().grid, form->viewState());
-    const QImage shown = form->picture();
-    struct Probe {
-      int column, row;
-      bool shaded;
-    };
-    const int c = step.columns, r = step.rows;
-    for (const Probe& p : {Probe{c - 1, r - 1, false}, Probe{c, r - 1, true}, Probe{c - 1, r, true}}) {
-      if (!IsInGrid(p.column, p.row)) continue;
-      const QPoint at = CellRect(form->viewState(), p.column, p.row).topLeft() + QPoint(8, 2);  // row 39's odd cells are cut at 7
-      EXPECT_EQ(shown.pixel(at), p.shaded ? HalfwayToShade(bare.pixel(at)) : bare.pixel(at))
-          << step.what << " " << p.column << "," << p.row;
-    }
-    if (c == kGridColumns) {
-      EXPECT_TRUE(SamePicture(shown, WithSelectionFrame(bare, form->viewState()))) << step.what;
-    }
-  }
 }
 
 }  // namespace

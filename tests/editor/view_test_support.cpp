@@ -82,12 +82,6 @@ QRgb AtlasPixel(bool zoomedIn, int code, int x, int y) {
   return atlas.pixel(width * (code % 5) + x, height * (code / 5) + y) | 0xFF000000u;
 }
 
-QRgb HalfwayToShade(QRgb pixel) {
-  const auto half = [](int a, int b) { return (a + b) / 2; };
-  return qRgb(half(qRed(pixel), RedOf(kBoundsShade)), half(qGreen(pixel), GreenOf(kBoundsShade)),
-              half(qBlue(pixel), BlueOf(kBoundsShade)));
-}
-
 std::unique_ptr<TForm1> StartedWindow(ScriptedDialogs& dialogs, const QString& folder) {
   auto form = std::make_unique<TForm1>(dialogs, folder);
   form->New1->trigger();

@@ -45,9 +45,6 @@ QImage WithSelectionFrame(QImage picture, const ViewState& view);
 // The RGB of pixel (x, y) of the built-in atlas cell of code at a zoom level.
 QRgb AtlasPixel(bool zoomedIn, int code, int x, int y);
 
-// A pixel of a hex beyond the map's bounds: halfway to kBoundsShade.
-QRgb HalfwayToShade(QRgb pixel);
-
 // A main window that has started and shows a fresh map.
 std::unique_ptr<TForm1> StartedWindow(ScriptedDialogs& dialogs, const QString& folder);
 
