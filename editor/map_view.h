@@ -114,8 +114,8 @@ class MapView {
   int scaledTiles2Scale_ = 1;
   int boundColumns_ = kGridColumns;
   int boundRows_ = kGridRows;
-  // Made on first use: shading each cell's copy as it is drawn keeps lines
-  // drawn later over it exact, and costs nothing while no hex is shaded.
+  // Made on first use. A shaded hex copies its tile from these and draws its
+  // lines shaded, so every redraw order gives the full redraw's pixels.
   Image shadedTiles_;
   Image shadedTiles2_;
   int shadedTiles2Scale_ = 0;
