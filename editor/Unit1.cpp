@@ -181,6 +181,8 @@ void TForm1::buildMenu() {
   ArtworkPreview1 = item(View1, "ArtworkPreview1", "&Artwork Preview", false);
   // Not a typed character: those go to the road keys first.
   ArtworkPreview1->setShortcut(Qt::Key_F9);
+  MapBounds1 = item(View1, "MapBounds1", "&Map Bounds", true);
+  MapBounds1->setCheckable(true);
 
   Help1 = Named(MainMenu1->addMenu("&Help"), "Help1");
   KeysAndMouse1 = item(Help1, "KeysAndMouse1", "&Keys and Mouse", true);
@@ -281,6 +283,7 @@ void TForm1::connectHandlers() {
   connect(About1, &QAction::triggered, this, &TForm1::About1Click);
   connect(KeysAndMouse1, &QAction::triggered, this, &TForm1::KeysAndMouse1Click);
   connect(ArtworkPreview1, &QAction::triggered, this, &TForm1::ArtworkPreview1Click);
+  connect(MapBounds1, &QAction::triggered, this, &TForm1::MapBounds1Click);
 
   // Every kind of scroll notification: arrows, pages, each thumb-tracking
   // step (the slider position is already the new one), thumb released.

@@ -126,6 +126,7 @@ class TForm1 : public QMainWindow {
   QAction* KeysAndMouse1 = nullptr;
   QMenu* View1 = nullptr;
   QAction* ArtworkPreview1 = nullptr;
+  QAction* MapBounds1 = nullptr;
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
@@ -171,6 +172,9 @@ class TForm1 : public QMainWindow {
   void openNamedMap(const QString& fileName);
   void openRecentMap(const QString& fileName);
   void ArtworkPreview1Click();
+  // Shades the hexes beyond the header's columns and rows, or stops; the
+  // choice is kept in the settings file.
+  void MapBounds1Click();
 
  signals:
   // After the grid is written and redrawn: every hex a change, an undo or a
@@ -290,6 +294,12 @@ class TForm1 : public QMainWindow {
   void forgetMap(const QString& fileName);
   void writeRecentMaps();
   void rebuildRecentMenu();
+  // View > Map Bounds, kept under a section of its own.
+  void readViewSettings();
+  void writeViewSettings();
+  // Gives the view the header's bounds (or none) and redraws it when they
+  // changed; after every change to the header or the menu item.
+  void applyMapBounds();
   kxc2::RecentMaps recentMaps_;
   // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
   void buildHistory(QMenu* menu);

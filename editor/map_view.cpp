@@ -28,6 +28,15 @@ const QRgb kRiverColour = ColorFromBgr(0x00FFC800);
 const QRgb kRoadColour = ColorFromBgr(0x0000C8FF);
 const QRgb kBlack = ColorFromBgr(0x00000000);
 
+Image Shaded(const Image& atlas) {
+  Image shaded = atlas.copy();
+  for (int y = 0; y < shaded.height(); ++y) {
+    auto* line = reinterpret_cast<Rgb*>(shaded.scanLine(y));
+    for (int x = 0; x < shaded.width(); ++x) line[x] = ShadedPixel(line[x]);
+  }
+  return shaded;
+}
+
 QRect AtlasCell(int code, const CellGeometry& cell) {
   const int index = code < kAtlasCells ? code : kNeutralCell;
   return {cell.width * (index % kAtlasColumns), cell.height * (index / kAtlasColumns), cell.width,
@@ -95,10 +104,36 @@ HexCoord ZoomInOrigin(int selectedColumn, int selectedRow, const ViewState& view
   return {std::min(column, MaxOriginColumn(view)), std::min(row, MaxOriginRow(view))};
 }
 
+Rgb ShadedPixel(Rgb pixel) {
+  return MakeRgb((RedOf(pixel) + RedOf(kBoundsShade)) / 2, (GreenOf(pixel) + GreenOf(kBoundsShade)) / 2,
+                 (BlueOf(pixel) + BlueOf(kBoundsShade)) / 2);
+}
+
 Image PrepareAtlas(const Image& atlas) { return atlas.convertToFormat(Image::Format_RGB32); }
 
 MapView::MapView(const MapGrid& grid, const ViewState& view, Image& picture, const Image& tiles, const Image& tiles2)
     : grid_(grid), view_(view), picture_(picture), tiles_(tiles), tiles2_(tiles2) {}
+
+bool MapView::SetMapBounds(int columns, int rows) {
+  if (columns == boundColumns_ && rows == boundRows_) return false;
+  boundColumns_ = columns;
+  boundRows_ = rows;
+  return true;
+}
+
+const Image& MapView::shadedTiles() {
+  if (shadedTiles_.isNull()) shadedTiles_ = Shaded(tiles_);
+  return shadedTiles_;
+}
+
+const Image& MapView::shadedZoomedOutTiles() {
+  const int scale = ZoomedOutScale(view_);
+  if (shadedTiles2Scale_ != scale) {
+    shadedTiles2_ = Shaded(zoomedOutTiles());
+    shadedTiles2Scale_ = scale;
+  }
+  return shadedTiles2_;
+}
 
 void MapView::ToggleFocusRect(int column, int row) {
   if (column < 0 || row < 0) return;
@@ -219,12 +254,14 @@ void MapView::drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoa
   const int code = grid_.terrain(column, row);
   const std::uint8_t mask = grid_.roadMask(column, row);
   const QRect cell = CellRect(view_, column, row);
-  canvas.copyRect(FromQPoint(cell.topLeft()), tiles_, FromQRect(AtlasCell(code, kZoomedInCell)));
+  const bool shaded = isShaded(column, row);
+  canvas.copyRect(FromQPoint(cell.topLeft()), shaded ? shadedTiles() : tiles_,
+                  FromQRect(AtlasCell(code, kZoomedInCell)));
   if (IsInRiverSet(code))
     DrawRiverLines(cell.left(), cell.top(), column, row, kZoomedInCell.raiseOf(column), canvas,
-                   kRiverColour, grid_);
+                   shaded ? ShadedPixel(kRiverColour) : kRiverColour, grid_);
   if (mask != 0 && (!keepRoadTest || IsInRoadKeepSet(code)))
-    DrawRoadSpokes(cell.left(), cell.top(), mask, canvas, kRoadColour);
+    DrawRoadSpokes(cell.left(), cell.top(), mask, canvas, shaded ? ShadedPixel(kRoadColour) : kRoadColour);
 }
 
 void MapView::drawCell(Canvas& canvas, int column, int row) {
@@ -237,7 +274,7 @@ void MapView::drawCell(Canvas& canvas, int column, int row) {
 void MapView::drawZoomedOutCell(Canvas& canvas, int column, int row) {
   const int code = grid_.terrain(column, row);
   const int scale = ZoomedOutScale(view_);
-  const Image& tiles = zoomedOutTiles();
+  const Image& tiles = isShaded(column, row) ? shadedZoomedOutTiles() : zoomedOutTiles();
   const QRect cell = CellRect(view_, column, row);
   canvas.copyRect(FromQPoint(cell.topLeft()), tiles, FromQRect(AtlasCell(code, GeometryOf(view_))));
   if (grid_.roadMask(column, row) != 0) {

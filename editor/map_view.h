@@ -61,6 +61,11 @@ QRect FocusRect(const ViewState& view, int column, int row);
 // allow.
 HexCoord ZoomInOrigin(int selectedColumn, int selectedRow, const ViewState& view = {});
 
+// Hexes beyond the map's columns and rows are drawn halfway toward this
+// grey: dark enough to tell apart, light enough to keep the terrain.
+inline constexpr Rgb kBoundsShade = MakeRgb(0x30, 0x30, 0x30);
+Rgb ShadedPixel(Rgb pixel);
+
 // Draws the map into the picture that the view's image control shows. Holds
 // references only: the grid, the view state, the picture and the atlases
 // belong to the main window.
@@ -83,6 +88,11 @@ class MapView {
   // follow their water), nothing else. The frame is the caller's business.
   void RedrawChanged(const std::vector<HexCoord>& hexes);
 
+  // Hexes in a column >= columns or a row >= rows draw shaded, their lines
+  // included; kGridColumns x kGridRows shades none. Draws nothing itself;
+  // returns whether the bounds changed, so the caller knows to redraw.
+  bool SetMapBounds(int columns, int rows);
+
  private:
   void drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoadTest);
   void drawZoomedOutCell(Canvas& canvas, int column, int row);
@@ -91,6 +101,9 @@ class MapView {
   // The zoomed-out atlas at the view's scale, nearest-pixel, so it stays crisp.
   const Image& zoomedOutTiles();
   void drawCell(Canvas& canvas, int column, int row);
+  bool isShaded(int column, int row) const { return column >= boundColumns_ || row >= boundRows_; }
+  const Image& shadedTiles();
+  const Image& shadedZoomedOutTiles();
 
   const MapGrid& grid_;
   const ViewState& view_;
@@ -99,6 +112,13 @@ class MapView {
   const Image& tiles2_;
   Image scaledTiles2_;
   int scaledTiles2Scale_ = 1;
+  int boundColumns_ = kGridColumns;
+  int boundRows_ = kGridRows;
+  // Made on first use. A shaded hex copies its tile from these and draws its
+  // lines shaded, so every redraw order gives the full redraw's pixels.
+  Image shadedTiles_;
+  Image shadedTiles2_;
+  int shadedTiles2Scale_ = 0;
   // RedrawChanged paints the cells around a change here first, in the full
   // redraw's order, and copies only the changed cells over.
   Image scratch_;

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QScrollBar>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -22,12 +23,15 @@
 #include "editor/keys_window.h"
 #include "editor/road_box.h"
 #include "editor/settings_location.h"
+#include "export/piece_layout.h"
 
 namespace {
 
 const char* const kSettingsSection = "Locations";
 const char* const kGameFolderKey = "KC2";
 const char* const kGameExecutable = "KORVEX2.EXE";
+const char* const kViewSection = "View";
+const char* const kMapBoundsKey = "MapBounds";
 
 const char* const kOpenFilter = "KC2 Maps|*.map|KC2 Bitmaps|Map*.bmp|KC2 Program|Korvex2.exe";
 constexpr int kMapsFilter = 1;
@@ -70,6 +74,7 @@ void TForm1::FormCreate() {
   prepareFileDialogs();
   readOrAskGameFolder();
   readRecentMaps();
+  readViewSettings();
   createUserFolders();
   SaveDialog1.initialFolder = GamePath(gameFolder_, "scenario");
   setStartViewState();
@@ -303,6 +308,42 @@ void TForm1::writeRecentMaps() {
   }
 }
 
+void TForm1::readViewSettings() {
+  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath()));
+  // Read as a number, as Windows programs read such flags: any other value is 0.
+  MapBounds1->setChecked(std::atoi(settings.readString(kViewSection, kMapBoundsKey, "0").c_str()) != 0);
+  applyMapBounds();
+}
+
+void TForm1::writeViewSettings() {
+  // As with the recent maps: no settings file is made for this alone.
+  if (!QFileInfo(settingsPath()).isFile()) return;
+  kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath()));
+  settings.writeString(kViewSection, kMapBoundsKey, MapBounds1->isChecked() ? "1" : "0");
+  try {
+    settings.save(Local(settingsPath()));
+  } catch (const std::exception&) {
+    // Not remembered, and no message: the view itself has changed.
+  }
+}
+
+void TForm1::MapBounds1Click() {
+  applyMapBounds();
+  writeViewSettings();
+}
+
+void TForm1::applyMapBounds() {
+  // Brought into the dialog's range, as Save and the painter bring them: the
+  // shading shows the map those would make of this header.
+  const bool on = MapBounds1->isChecked();
+  const int columns = on ? kxc2::ColumnsInDialogRange(document_.header.columns) : kxc2::kGridColumns;
+  const int rows = on ? kxc2::RowsInDialogRange(document_.header.rows) : kxc2::kGridRows;
+  if (!mapView_->SetMapBounds(columns, rows) || !mapPresent()) return;
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  RedrawView();
+  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+}
+
 void TForm1::rebuildRecentMenu() {
   RecentMaps1->clear();
   int number = 1;
@@ -342,6 +383,7 @@ TForm1::SaveOutcome TForm1::saveMap() {
   if (!runParametersDialog()) return SaveOutcome::Cancelled;
   // These stand from here on, even when the file dialog is cancelled.
   document_.header = parametersDialog().parameters();
+  applyMapBounds();
   // A map from a file proposes that file; an Untitled one the last choice.
   SaveDialog1.fileName = mapFile_.isEmpty() ? lastSaveChoice_ : QFileInfo(mapFile_).absoluteFilePath();
   if (!dialogs_.runSaveDialog(this, SaveDialog1)) return SaveOutcome::Cancelled;

@@ -117,6 +117,7 @@ void TForm1::documentReplaced(const QString& file) {
   // has none: the new map is as it was read.
   undoStack_->setClean();
   recovery_->mapSaved();
+  applyMapBounds();
   emit mapReplaced();
 }
 

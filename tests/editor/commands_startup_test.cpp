@@ -179,5 +179,20 @@ TEST_F(StartupTest, SettingsThatCannotBeWrittenStillUseTheGame) {
   EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
+// Written into the file read afresh under [View], all else kept; read at start-up; never makes the file.
+TEST_F(StartupTest, MapBoundsKeptInTheirOwnSection) {
+  pointSettingsAtGame();
+  start();
+  const std::string head = "[Locations]\r\nKC2=" + game.folder() + "\r\n; mine\r\n[View]\r\nGrid=3\r\n";
+  writeSettings(head + "\r\n[A]\r\n");
+  form->MapBounds1->trigger();
+  EXPECT_EQ(Text(ReadBytes(program.path() / "KXC2MAP.INI")), head + "MapBounds=1\r\n\r\n[A]\r\n");
+  start();
+  EXPECT_TRUE(form->MapBounds1->isChecked());
+  fs::remove(program.path() / "KXC2MAP.INI");
+  form->MapBounds1->trigger();
+  EXPECT_FALSE(fs::exists(program.path() / "KXC2MAP.INI"));
+}
+
 }  // namespace
 }  // namespace kxc2::test

@@ -230,7 +230,8 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
                      {"N3", nullptr, false, false},
                      {"ZoomIn1", "Zoom In", true, true, "Ctrl++; Ctrl+="},
                      {"ZoomOut1", "Zoom Out", true, false, "Ctrl+-"}});
-  check(form.View1, {{"ArtworkPreview1", "Artwork Preview", false, false, "F9"}});
+  check(form.View1, {{"ArtworkPreview1", "Artwork Preview", false, false, "F9"},
+                     {"MapBounds1", "Map Bounds", true, false}});
   check(form.Help1, {{"KeysAndMouse1", "Keys and Mouse", true, false}, {"About1", "About", true, false}});
 }
 

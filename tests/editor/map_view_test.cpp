@@ -288,5 +288,27 @@ TEST_F(MapViewTest, SingleHexRedrawCoversNeighboursLineEnds) {
   EXPECT_EQ(at(end), AtlasPixel(true, kClear, 22, 48));
 }
 
+QRgb Halfway(QRgb p) { return qRgb((qRed(p) + 0x30) / 2, (qGreen(p) + 0x30) / 2, (qBlue(p) + 0x30) / 2); }
+// 20 x 15 keeps columns 0..19 and rows 0..14; each pixel past them is halfway to grey 0x30 after every redraw.
+TEST_F(MapViewTest, MapBoundsShadeEveryPixelOfTheHexesBeyondThem) {
+  const std::vector<HexCoord> edge = {{18, 14}, {19, 14}, {20, 14}, {18, 15}, {19, 15}, {20, 13}, {21, 15}};
+  for (const bool zoomedIn : {true, false}) {
+    view = zoomedIn ? ZoomedInAt(10, 8) : ZoomedOut();
+    const QImage bare = FramelessFullRedraw(grid, view);
+    mapView.SetMapBounds(20, 15);
+    for (int pass = 0; pass < 3; ++pass) {
+      pass == 0 ? mapView.RedrawView() : pass == 1 ? mapView.RedrawCells(edge) : mapView.RedrawChanged(edge);
+      for (int y = 0; y < (zoomedIn ? kViewHeight : 474); ++y)  // zoomed out, the cells end at 540 x 474
+        for (int x = 0; x < (zoomedIn ? kViewWidth : 540); ++x) {
+          const HexCoord hex = PixelToHex(view, x, y);
+          ASSERT_EQ(at({x, y}), hex.column >= 20 || hex.row >= 15 ? Halfway(bare.pixel(x, y)) : bare.pixel(x, y));
+        }
+    }
+    mapView.SetMapBounds(kGridColumns, kGridRows);
+    mapView.RedrawView();
+    EXPECT_TRUE(test::SamePicture(ToQImage(picture), bare)) << zoomedIn;
+  }
+}
+
 }  // namespace
 }  // namespace kxc2
