@@ -174,50 +174,34 @@ TEST_F(RecoveryTest, CopyGoesWhenTheMapIsSavedReplacedOrTheEditorEnds) {
 // changed; Cancel keeps it, and the marker says whether the map is saved.
 TEST_F(RecoveryTest, ReplacingTheMapAsksFirstAndSetsTheMarker) {
   writeMap("a.map", test::MapFileBytes(40, 30, 20));
-  const std::string a = game.file("a.map");
-  const QString openQuestion = "Do you want to save this map before opening another?";
-  const struct {
-    const char* name;
-    std::function<void()> replace;
-    QString question;
-  } paths[] = {
-      {"New", [&] { form->New1Click(); }, "Do you want to save this map before starting a new one?"},
-      {"Open", [&] { chooseOpen(a), form->Open1Click(); }, openQuestion},
-      {"Recent Maps", [&] { form->openRecentMap(QString::fromStdString(a)); }, openQuestion},
-      {"command line or drop", [&] { form->openNamedMap(QString::fromStdString(a)); }, openQuestion},
-  };
-  enum class Before { Nothing, Recovered, Changed };
-  for (const auto& path : paths)
-    for (Before before : {Before::Nothing, Before::Recovered, Before::Changed})
+  const QString a = QString::fromStdString(game.file("a.map")), open = "before opening another?";
+  const std::pair<std::function<void()>, QString> paths[] = {{[&] { form->New1Click(); }, "before starting a new one?"},
+      {[&] { chooseOpen(a.toStdString()), form->Open1Click(); }, open}, {[&] { form->openRecentMap(a); }, open},
+      {[&] { form->openNamedMap(a); }, open}};  // the command line's and a drop's way
+  const std::string note = R"({"source": "", "time": "2026-01-02T03:04:05.000Z"})";
+  for (const auto& [replace, question] : paths)
+    for (int before : {0, 1, 2})  // nothing, a recovered map, a changed map
       for (Answer answer : {Answer::No, Answer::Cancel}) {
-        SCOPED_TRACE(std::string(path.name) + " " + std::to_string(int(before)) + " " + std::to_string(int(answer)));
+        SCOPED_TRACE(question.toStdString() + std::to_string(before) + std::to_string(int(answer)));
         form.reset();
         QDir(folder).removeRecursively();
         dialogs.openChoices.clear();
-        if (before == Before::Recovered) {
-          QDir().mkpath(folder);
-          test::WriteBytes((folder + "/left.map").toStdString(), test::MapFileBytes(33, 20, 15));
-          const std::string note = R"({"source": "", "time": "2026-01-02T03:04:05.000Z"})";
-          test::WriteBytes((folder + "/left.json").toStdString(), {note.begin(), note.end()});
-          dialogs.confirmAnswers = {Answer::Yes};
-        }
+        dialogs.confirmAnswers = {Answer::Yes};
+        QDir().mkpath(folder);
+        if (before == 1) test::WriteBytes((folder + "/left.map").toStdString(), test::MapFileBytes(33, 20, 15));
+        if (before == 1) test::WriteBytes((folder + "/left.json").toStdString(), {note.begin(), note.end()});
         start();
-        if (before == Before::Changed) form->New1Click(), paint(*form, kCity, 1, 1);
+        if (before == 2) form->New1Click(), paint(*form, kCity, 1, 1);
         const MapGrid kept = form->document().grid;
-        ASSERT_EQ(form->isWindowModified(), before != Before::Nothing);
         dialogs.confirmQuestions.clear();
         dialogs.confirmAnswers = {answer};
-        path.replace();
-        const bool asked = before != Before::Nothing;
-        EXPECT_EQ(dialogs.confirmQuestions, asked ? QStringList{path.question} : QStringList{});
-        if (asked && answer == Answer::Cancel) {
-          EXPECT_EQ(form->document().grid, kept);
-          EXPECT_TRUE(form->isWindowModified());
-          continue;
-        }
-        EXPECT_FALSE(form->isWindowModified());
+        replace();
+        EXPECT_EQ(dialogs.confirmQuestions, before ? QStringList{"Do you want to save this map " + question} : QStringList{});
+        const bool cancelled = before && answer == Answer::Cancel;
+        EXPECT_TRUE(!cancelled || form->document().grid == kept);
+        EXPECT_EQ(form->isWindowModified(), cancelled);
+        if (cancelled) continue;
         paint(*form, kSand, 2, 2);
-        EXPECT_TRUE(form->isWindowModified());
         form->Undo1->trigger();
         EXPECT_FALSE(form->isWindowModified());
       }
