@@ -8,7 +8,9 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev lib
 # The installed files' checks: desktop-file-validate, appstreamcli, groff and
 # man, bash-completion to load the completion as a shell would, file for
 # the icons' sizes.
-TEST_PACKAGES=(g++-mingw-w64-x86-64 xvfb xauth xdotool desktop-file-utils appstream groff-base man-db bash-completion file)
+# Wine runs the Windows programs' tests (label wine); its fonts are only
+# recommended, and windows under Wine need them.
+TEST_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth xdotool desktop-file-utils appstream groff-base man-db bash-completion file)
 # ./package.sh: CPack's DEB generator (dpkg-shlibdeps, and file to find the
 # binaries) and lintian.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
