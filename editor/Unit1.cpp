@@ -17,7 +17,6 @@
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
 #include "draw/qt_bridge.h"
-#include "editing/edit_history.h"
 #include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"

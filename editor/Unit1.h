@@ -15,6 +15,7 @@
 
 #include "core/map_grid.h"
 #include "draw/image.h"
+#include "editing/edit_history.h"
 #include "editor/map_view.h"
 #include "editor/recent_maps.h"
 #include "editor/scroll_bar.h"
@@ -33,8 +34,6 @@ class TForm3;
 
 namespace kxc2 {
 class DiscShape;
-class EditHistory;
-class HexChange;
 class ImageControl;
 class KeysWindow;
 class RecoveryKeeper;

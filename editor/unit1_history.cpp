@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <vector>
 
-#include "editing/edit_history.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
 #include "editor/map_view.h"

@@ -11,7 +11,6 @@
 
 #include "bench/editor/no_dialogs.h"
 #include "core/terrain.h"
-#include "editing/edit_history.h"
 #include "editor/Unit1.h"
 #include "editor/map_view.h"
 #include "editor/recovery_store.h"

@@ -1,9 +1,8 @@
-// Scripts of history operations run on QUndoStack, driven as the editor
-// drove it, and on EditHistory: after every operation both must show the
-// same steps, texts and clean state, have written the same bytes the same
-// way and told their listeners the same things in the same order.
+// Scripts run on QUndoStack, driven as the editor drove it, and on
+// EditHistory must show, write and notify the same after every operation.
 #include <QUndoStack>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 
 #include "editing/edit_history.h"
@@ -14,89 +13,66 @@ namespace {
 struct Side {
   MapGrid grid;
   std::string log;  // writes and notifications, in order
-  void write(const HexChange& change, bool after, bool firstApply) {
-    for (const HexEdit& edit : change.edits())
-      grid.setRecord(edit.hex.column, edit.hex.row, after ? edit.after : edit.before);
-    log += std::string(after ? "W" : "w") + (firstApply ? "!" : "") + change.text() + ";";
+  void write(const HexChange& change, bool after, bool first) {
+    for (const HexEdit& e : change.edits()) grid.setRecord(e.hex.column, e.hex.row, after ? e.after : e.before);
+    log += std::string(after ? "W" : "w") + (first ? "!" : "") + change.text() + ";";
+  }
+  // The change of the n-th operation, p or a stroke number: a stroke sets its hexes twice.
+  HexChange change(int n, char op) const {
+    HexChange change(std::to_string(n), op == 'p' ? 0 : op - '0');
+    change.set(grid, n % 2, 0, HexRecord{std::uint8_t(n + 1)});
+    return change;
   }
 };
 
 // The editor's Undo step before EditHistory.
-class Command : public QUndoCommand {
- public:
-  Command(HexChange change, Side& side)
-      : QUndoCommand(QString::fromStdString(change.text())), change_(std::move(change)), side_(side) {}
-  void redo() override { side_.write(change_, true, !std::exchange(applied_, true)); }
-  void undo() override { side_.write(change_, false, false); }
-  int id() const override { return change_.stroke() != 0 ? 1 : -1; }
+struct Command : QUndoCommand {
+  Command(HexChange c, Side& s) : QUndoCommand(QString::fromStdString(c.text())), change(std::move(c)), side(s) {}
+  void redo() override { side.write(change, true, !std::exchange(applied, true)); }
+  void undo() override { side.write(change, false, false); }
+  int id() const override { return change.stroke() != 0 ? 1 : -1; }
   bool mergeWith(const QUndoCommand* other) override {
-    const HexChange& later = static_cast<const Command&>(*other).change_;
-    if (later.stroke() != change_.stroke()) return false;
-    change_.absorb(later);
-    return true;
+    const HexChange& later = static_cast<const Command&>(*other).change;
+    return later.stroke() == change.stroke() && (change.absorb(later), true);
   }
-
- private:
-  HexChange change_;
-  Side& side_;
-  bool applied_ = false;
+  HexChange change;
+  Side& side;
+  bool applied = false;
 };
 
-// The n-th push: a hex of six, some pushed twice in a row, with new bytes.
-HexChange NthChange(const MapGrid& grid, int n, int stroke) {
-  HexChange change(stroke != 0 ? PaintText(n % 5) : FillText(n % 5), stroke);
-  HexRecord record = grid.record(n % 3, n % 2);
-  record[0] = std::uint8_t(n + 1);
-  record[6] ^= std::uint8_t(n);
-  change.set(grid, n % 3, n % 2, record);
-  return change;
-}
-
-// p: a change of its own; 1, 2: a change of stroke 1 or 2; u: undo; r: redo;
+// p: a change of its own; 1, 2: one of stroke 1 or 2; u: undo; r: redo;
 // c: setClean; x: resetClean; C: clear.
 TEST(EditHistoryTest, FollowsQUndoStackThroughEveryScript) {
-  const char* const scripts[] = {
-      "ppuuurrrpu", "111ur1", "1121u1", "1p1", "12u1", "12u2uu2", "1c11", "11c1uu1r", "11pcu1u",
-      "ppcuup", "ppcuu1r", "pcurrc", "pxuxr", "xpC", "xC", "xCcp", "ppuC", "pcpCur", "C", "111uurr",
-  };
-  for (const char* script : scripts) {
+  for (const char* script : {"ppuuurrrpu", "111uur1", "1121u1", "1p1", "12u1", "12u2uu2", "1c11", "11c1uu1r",
+                             "11pcu1u", "ppcuup", "ppcuu1r", "pcurrc", "pxuxr", "xpC", "xC", "xCcp", "pcpCur"}) {
     SCOPED_TRACE(script);
     Side qt, ours;
+    bool stepped = false;  // an operation that only flips the clean state is "-" on both
     QUndoStack stack;
-    bool stepped = false;  // an operation that only flips the clean state is "-" for both
     QObject::connect(&stack, &QUndoStack::indexChanged, [&] { qt.log += "i;", stepped = true; });
-    QObject::connect(&stack, &QUndoStack::cleanChanged, [&](bool clean) {
-      qt.log += std::string(stepped ? "" : "-;") + (clean ? "C;" : "c;");
-    });
+    QObject::connect(&stack, &QUndoStack::cleanChanged,
+                     [&](bool clean) { qt.log += std::string(stepped ? "" : "-;") + (clean ? "C;" : "c;"); });
     EditHistory history([&](const HexChange& change, bool after, bool first) { ours.write(change, after, first); });
     history.onChanged([&](bool step) { ours.log += step ? "i;" : "-;"; });
     history.onCleanChanged([&](bool clean) { ours.log += clean ? "C;" : "c;"; });
-    int pushes = 0;
-    for (const char* op = script; *op != '\0'; ++op) {
-      SCOPED_TRACE(op - script);
+    const auto act = [](auto& h, char op) {
+      op == 'u' ? h.undo() : op == 'r' ? h.redo() : op == 'c' ? h.setClean() : op == 'x' ? h.resetClean() : h.clear();
+    };
+    const auto shown = [](const auto& h) {
+      return std::tuple(h.index(), h.count(), h.cleanIndex(), h.isClean(), h.canUndo(), h.canRedo());
+    };
+    for (int n = 0; script[n] != '\0'; ++n) {
       stepped = false;
-      if (*op == 'p' || *op == '1' || *op == '2') {
-        const int stroke = *op == 'p' ? 0 : *op - '0';
-        stack.push(new Command(NthChange(qt.grid, pushes, stroke), qt));
-        history.push(NthChange(ours.grid, pushes++, stroke));
+      if (script[n] == 'p' || script[n] <= '9') {
+        stack.push(new Command(qt.change(n, script[n]), qt));
+        history.push(ours.change(n, script[n]));
       } else {
-        const auto both = [&](void (QUndoStack::*a)(), void (EditHistory::*b)()) { (stack.*a)(), (history.*b)(); };
-        if (*op == 'u') both(&QUndoStack::undo, &EditHistory::undo);
-        if (*op == 'r') both(&QUndoStack::redo, &EditHistory::redo);
-        if (*op == 'c') both(&QUndoStack::setClean, &EditHistory::setClean);
-        if (*op == 'x') both(&QUndoStack::resetClean, &EditHistory::resetClean);
-        if (*op == 'C') both(&QUndoStack::clear, &EditHistory::clear);
+        act(stack, script[n]), act(history, script[n]);
       }
-      EXPECT_EQ(history.index(), stack.index());
-      EXPECT_EQ(history.count(), stack.count());
-      EXPECT_EQ(history.cleanIndex(), stack.cleanIndex());
-      EXPECT_EQ(history.isClean(), stack.isClean());
-      EXPECT_EQ(history.canUndo(), stack.canUndo());
-      EXPECT_EQ(history.canRedo(), stack.canRedo());
-      EXPECT_EQ(history.undoText(), stack.undoText().toStdString());
-      EXPECT_EQ(history.redoText(), stack.redoText().toStdString());
-      EXPECT_EQ(ours.log, qt.log);
-      EXPECT_TRUE(ours.grid == qt.grid);
+      EXPECT_EQ(shown(history), shown(stack)) << n;
+      EXPECT_EQ(history.undoText() + "|" + history.redoText(), (stack.undoText() + "|" + stack.redoText()).toStdString());
+      EXPECT_EQ(ours.log, qt.log) << n;
+      EXPECT_TRUE(ours.grid == qt.grid) << n;
     }
   }
 }

@@ -7,7 +7,6 @@
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
-#include "editing/edit_history.h"
 #include "editor/Unit1.h"
 #include "editor/keys_window.h"
 #include "editor/image_control.h"
