@@ -23,9 +23,9 @@ class EditHistory {
   explicit EditHistory(Writer write);
 
   // Writes the change's after-bytes, drops the steps past the index and adds
-  // the change as the next step. A change whose stroke number is that of the
-  // step before the index merges into that step instead, unless the history
-  // is clean there: the saved state must stay a step of its own.
+  // the change as the next step. A change whose stroke number (not 0) is that
+  // of the step before the index merges into that step instead, unless the
+  // history is clean there: the saved state must stay a step of its own.
   void push(HexChange change);
   // Nothing happens when there is nothing to undo or redo.
   void undo();
