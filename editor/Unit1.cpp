@@ -20,7 +20,6 @@
 #include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
-#include "editor/hex_change.h"
 #include "editor/image_control.h"
 #include "editor/recovery_store.h"
 #include "editor/paint_gestures.h"
@@ -86,10 +85,7 @@ TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget
   FormCreate();
 }
 
-TForm1::~TForm1() {
-  // The stack empties itself as the window's children go, after the keeper.
-  undoStack_->disconnect(this);
-}
+TForm1::~TForm1() = default;
 
 QImage TForm1::picture() const { return kxc2::ToQImage(MapImage->picture()); }
 
@@ -527,7 +523,7 @@ std::uint8_t TForm1::roadBoxMask() const {
 void TForm1::writeRoadBoxesIntoSelection() {
   const int column = view_.SelectedColumn;
   const int row = view_.SelectedRow;
-  kxc2::HexChange change{QString::fromLatin1(kxc2::kRoadsText)};
+  kxc2::HexChange change{kxc2::kRoadsText};
   kxc2::HexRecord record = document_.grid.record(column, row);
   record[2] = roadBoxMask();
   change.set(document_.grid, column, row, record);

@@ -15,6 +15,7 @@
 
 #include "core/map_grid.h"
 #include "draw/image.h"
+#include "editing/edit_history.h"
 #include "editor/map_view.h"
 #include "editor/recent_maps.h"
 #include "editor/scroll_bar.h"
@@ -28,13 +29,11 @@ class QLabel;
 class QListWidget;
 class QScrollBar;
 class QStandardItemModel;
-class QUndoStack;
 class TForm2;
 class TForm3;
 
 namespace kxc2 {
 class DiscShape;
-class HexChange;
 class ImageControl;
 class KeysWindow;
 class RecoveryKeeper;
@@ -75,7 +74,7 @@ class TForm1 : public QMainWindow {
   // the frame so. Returns false, with nothing pushed, written or drawn, when
   // no byte would change.
   bool applyHexChange(kxc2::HexChange change);
-  QUndoStack* undoStack() const { return undoStack_; }
+  kxc2::EditHistory& history() { return *history_; }
   kxc2::RecoveryKeeper& recovery() { return *recovery_; }
   // No file behind the map: New, or a recovered copy of a new map.
   bool isUntitled() const { return mapFile_.isEmpty(); }
@@ -304,6 +303,8 @@ class TForm1 : public QMainWindow {
   // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
   void buildHistory(QMenu* menu);
   void writeHexChange(const kxc2::HexChange& change, bool after, bool firstApply);
+  // Undo1's and Redo1's texts and enabled states from the history.
+  void showHistory();
   void historyCleanChanged(bool clean);
   // A new map from New, Open or a recovered copy; file is empty for Untitled.
   void documentReplaced(const QString& file);
@@ -313,7 +314,7 @@ class TForm1 : public QMainWindow {
   bool openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note);
   void reportRecoveryFailure(const QString& reason);
 
-  QUndoStack* undoStack_ = nullptr;
+  std::unique_ptr<kxc2::EditHistory> history_;
   std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
   QString mapFile_;  // the file the map came from or went to; empty for Untitled
   QString lastSaveChoice_;  // proposed for an Untitled map

@@ -1,11 +1,9 @@
 // Undo and redo, the unsaved marker in the title, the recovery copy.
 #include <QDir>
 #include <QKeyEvent>
-#include <QUndoStack>
 #include <vector>
 
 #include "editor/Unit1.h"
-#include "editor/hex_change.h"
 #include "editor/image_control.h"
 #include "editor/map_view.h"
 #include "editor/recovery_store.h"
@@ -22,11 +20,14 @@ const char* const kCopyNotWritten =
 }  // namespace
 
 void TForm1::buildHistory(QMenu* menu) {
-  undoStack_ = new QUndoStack(this);
-  Undo1 = undoStack_->createUndoAction(this, QStringLiteral("&Undo"));
+  history_ = std::make_unique<kxc2::EditHistory>(
+      [this](const kxc2::HexChange& change, bool after, bool firstApply) {
+        writeHexChange(change, after, firstApply);
+      });
+  Undo1 = new QAction(this);
   Undo1->setObjectName(QStringLiteral("Undo1"));
   Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Redo1 = undoStack_->createRedoAction(this, QStringLiteral("&Redo"));
+  Redo1 = new QAction(this);
   Redo1->setObjectName(QStringLiteral("Redo1"));
   Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   FillArea1 = new QAction(QStringLiteral("&Fill Area"), this);
@@ -37,27 +38,35 @@ void TForm1::buildHistory(QMenu* menu) {
   N3->setObjectName(QStringLiteral("N3"));
   N3->setSeparator(true);
   menu->addActions({Undo1, Redo1, FillArea1, N3});
-  disconnect(Undo1, &QAction::triggered, undoStack_, &QUndoStack::undo);
-  disconnect(Redo1, &QAction::triggered, undoStack_, &QUndoStack::redo);
+  showHistory();
   connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
   connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
 
   recovery_ = std::make_unique<kxc2::RecoveryKeeper>(
       kxc2::RecoveryStore::DefaultFolder(), document_, [this] { return mapFile_; },
       [this](const QString& reason) { reportRecoveryFailure(reason); });
-  connect(undoStack_, &QUndoStack::cleanChanged, this, &TForm1::historyCleanChanged);
-  connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
-    if (!undoStack_->isClean()) recovery_->mapChanged();
+  history_->onChanged([this](bool stepped) {
+    showHistory();
+    if (stepped && !history_->isClean()) recovery_->mapChanged();
   });
+  history_->onCleanChanged([this](bool clean) { historyCleanChanged(clean); });
+}
+
+// The texts and states QUndoStack's own actions showed.
+void TForm1::showHistory() {
+  const auto prefixed = [](const char* prefix, const std::string& text) {
+    return text.empty() ? QString::fromLatin1(prefix)
+                        : QString::fromLatin1(prefix) + QLatin1Char(' ') + QString::fromStdString(text);
+  };
+  Undo1->setText(prefixed("&Undo", history_->undoText()));
+  Undo1->setEnabled(history_->canUndo());
+  Redo1->setText(prefixed("&Redo", history_->redoText()));
+  Redo1->setEnabled(history_->canRedo());
 }
 
 bool TForm1::applyHexChange(kxc2::HexChange change) {
   if (!change.keepOnlyChanged()) return false;
-  undoStack_->push(new kxc2::HexChangeCommand(
-      std::move(change), [this](const kxc2::HexChange& done, kxc2::HexChangeCommand::Bytes bytes,
-                                bool firstApply) {
-        writeHexChange(done, bytes == kxc2::HexChangeCommand::Bytes::After, firstApply);
-      }));
+  history_->push(std::move(change));
   return true;
 }
 
@@ -92,12 +101,12 @@ void TForm1::writeHexChange(const kxc2::HexChange& change, bool after, bool firs
 
 void TForm1::Undo1Click() {
   endStroke();
-  undoStack_->undo();
+  history_->undo();
 }
 
 void TForm1::Redo1Click() {
   endStroke();
-  undoStack_->redo();
+  history_->redo();
 }
 
 void TForm1::historyCleanChanged(bool clean) {
@@ -112,10 +121,10 @@ void TForm1::documentReplaced(const QString& file) {
     ignoreRelease_ = true;
   }
   mapFile_ = file;
-  undoStack_->clear();
-  // clear() leaves an empty stack's clean state alone, and a recovered map
+  history_->clear();
+  // clear() leaves an empty history's clean state alone, and a recovered map
   // has none: the new map is as it was read.
-  undoStack_->setClean();
+  history_->setClean();
   recovery_->mapSaved();
   applyMapBounds();
   emit mapReplaced();
@@ -123,7 +132,7 @@ void TForm1::documentReplaced(const QString& file) {
 
 void TForm1::documentSaved(const QString& file) {
   mapFile_ = file;
-  undoStack_->setClean();
+  history_->setClean();
 }
 
 void TForm1::reportRecoveryFailure(const QString& reason) {
@@ -169,7 +178,7 @@ bool TForm1::openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::Re
   }
   showReadMap();
   documentReplaced(note.sourceFile);
-  undoStack_->resetClean();  // unsaved, with nothing to undo
+  history_->resetClean();  // unsaved, with nothing to undo
   recovery_->writeNow();
   return recovery_->waitForWrites();
 }

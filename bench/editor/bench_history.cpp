@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QUndoStack>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -13,7 +12,6 @@
 #include "bench/editor/no_dialogs.h"
 #include "core/terrain.h"
 #include "editor/Unit1.h"
-#include "editor/hex_change.h"
 #include "editor/map_view.h"
 #include "editor/recovery_store.h"
 #include "tests/support/busy_map.h"
@@ -42,7 +40,7 @@ const char* ZoomLabel(const benchmark::State& state) {
 void BM_UndoRedoEveryHex(benchmark::State& state) {
   Editor editor(state.range(0) != 0);
   MapGrid& grid = editor.form.document().grid;
-  HexChange change(QStringLiteral("Fill"));
+  HexChange change("Fill");
   for (int column = 0; column < kGridColumns; ++column)
     for (int row = 0; row < kGridRows; ++row) {
       HexRecord record = PaintedRecord(grid.record(column, row), kStream);
@@ -50,14 +48,13 @@ void BM_UndoRedoEveryHex(benchmark::State& state) {
       change.set(grid, column, row, record);
     }
   editor.form.applyHexChange(std::move(change));
-  QUndoStack& stack = *editor.form.undoStack();
-  const auto& command = static_cast<const HexChangeCommand&>(*stack.command(0));
+  EditHistory& history = editor.form.history();
   for (auto _ : state) {
-    stack.undo();
-    stack.redo();
+    history.undo();
+    history.redo();
   }
-  state.counters["hexes"] = double(command.change().edits().size());
-  state.counters["stack_bytes"] = double(command.change().heldBytes());
+  state.counters["hexes"] = double(history.step(0).edits().size());
+  state.counters["stack_bytes"] = double(history.heldBytes());
   state.SetLabel(ZoomLabel(state));
 }
 BENCHMARK(BM_UndoRedoEveryHex)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);

@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUndoStack>
 #include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include "core/terrain.h"
 #include "editor/Unit1.h"
 #include "editor/keys_window.h"
-#include "editor/hex_change.h"
 #include "editor/image_control.h"
 #include "editor/road_box.h"
 #include "tests/editor/scripted_dialogs.h"
@@ -68,7 +66,7 @@ TEST_F(HistoryTest, UndoAndRedoRestoreBytesAndPictureOfEveryKindOfChange) {
       {"Undo Roads", [this] { QTest::mouseClick(form.Road2, Qt::LeftButton, {}, QPoint(3, 8)); }},
       {"Undo Roads", [this] { key(Qt::Key_D); }},
       {"Undo Fill", [this] {
-         HexChange change(QStringLiteral("Fill"));  // every hex, its opaque bytes too
+         HexChange change("Fill");  // every hex, its opaque bytes too
          for (int column = 0; column < kGridColumns; ++column)
            for (int row = 0; row < kGridRows; ++row) {
              HexRecord record = PaintedRecord(grid().record(column, row), kStream);
@@ -129,8 +127,8 @@ TEST_F(HistoryTest, SequenceOfChangesUndoesAndRedoesLikeTheModel) {
       }
     }
     EXPECT_EQ(grid(), model[at]);
-    EXPECT_EQ(form.undoStack()->index(), int(at));
-    EXPECT_EQ(form.undoStack()->count(), int(model.size() - 1));
+    EXPECT_EQ(form.history().index(), int(at));
+    EXPECT_EQ(form.history().count(), int(model.size() - 1));
     EXPECT_EQ(form.Undo1->isEnabled(), at > 0);
     EXPECT_EQ(form.Redo1->isEnabled(), at + 1 < model.size());
   }
@@ -149,7 +147,7 @@ TEST_F(HistoryTest, ChangesOfOneStrokeMergeIntoOneStep) {
   apply(7, kCity, 12);
   const MapGrid stroke = grid();
   apply(8, kHill, 14);
-  EXPECT_EQ(form.undoStack()->count(), 2);
+  EXPECT_EQ(form.history().count(), 2);
   form.Undo1->trigger();
   EXPECT_EQ(grid(), stroke);
   form.Undo1->trigger();
@@ -178,7 +176,7 @@ TEST_F(HistoryTest, UndoUpdatesTheSelectedHexAndNewAndOpenEmptyTheStack) {
 
   dialogs.confirmAnswers = {Answer::No, Answer::No};
   form.New1->trigger();
-  EXPECT_EQ(form.undoStack()->count(), 0);
+  EXPECT_EQ(form.history().count(), 0);
   paint(kCity, 2, 2);
   const std::string file = folder.file("a.map");
   test::WriteBytes(file, std::vector<std::uint8_t>(14561, 1));
@@ -187,7 +185,7 @@ TEST_F(HistoryTest, UndoUpdatesTheSelectedHexAndNewAndOpenEmptyTheStack) {
     return true;
   });
   form.Open1->trigger();
-  EXPECT_EQ(form.undoStack()->count(), 0);
+  EXPECT_EQ(form.history().count(), 0);
   EXPECT_FALSE(form.Undo1->isEnabled());
   EXPECT_EQ(replaced.size(), 2);
 }
@@ -230,7 +228,7 @@ TEST_F(HistoryTest, UndoShortcutsAreNoRoadKeysInAnyControl) {
   EXPECT_EQ(grid(), before);
   key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(grid().terrain(12, 12), kCity);
-  EXPECT_EQ(form.undoStack()->count(), 1);
+  EXPECT_EQ(form.history().count(), 1);
 }
 
 }  // namespace

@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
-#include <QUndoStack>
 #include <gtest/gtest.h>
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "editor/Unit1.h"
 #include "editor/keys_window.h"
-#include "editor/hex_change.h"
 #include "editor/image_control.h"
 #include "editor/paint_gestures.h"
 #include "editor/road_box.h"
@@ -63,7 +61,7 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const MapGrid before = grid();
-    const int steps = form.findChild<QUndoStack*>()->index();
+    const int steps = form.history().index();
     form.TerrainList->setCurrentRow(kRiver);
     std::vector<QPoint> points;
     for (const HexCoord& hex : c.through) points.push_back(centre(hex.column, hex.row));
@@ -79,7 +77,7 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
         if (painted) wanted = PaintedRecord(wanted, kRiver);
         ASSERT_EQ(grid().record(column, row), wanted) << column << "," << row;
       }
-    EXPECT_EQ(form.findChild<QUndoStack*>()->index(), steps + 1);
+    EXPECT_EQ(form.history().index(), steps + 1);
     EXPECT_EQ(undoText(), "Undo Paint River");
     // The whole stroke shows as a full redraw would, its river lines joined.
     EXPECT_TRUE(test::SamePicture(form.picture(), fullRedrawWithFrame()));
@@ -176,11 +174,11 @@ TEST_F(StrokeFillTest, FillAreaOnTheSelectionAndCtrlFIsNoRoadKey) {
   QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(grid().terrain(5, 5), code == kSand ? kHill : kSand);
   EXPECT_EQ(grid().roadMask(5, 5), mask);
-  EXPECT_EQ(form.findChild<QUndoStack*>()->count(), 1);
+  EXPECT_EQ(form.history().count(), 1);
   EXPECT_GE(areaSize, 1u);
   // The same terrain again changes nothing and adds no step.
   form.FillArea1->trigger();
-  EXPECT_EQ(form.findChild<QUndoStack*>()->count(), 1);
+  EXPECT_EQ(form.history().count(), 1);
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QUndoCommand>
 #include <bitset>
 #include <cstddef>
-#include <functional>
+#include <string>
 #include <vector>
 
 #include "core/map_grid.h"
@@ -21,10 +19,10 @@ struct HexEdit {
 
 // What one user action does to the grid. A click, a road change, a stroke
 // and a fill are the same thing at different sizes: build a HexChange
-// against the grid as it stands, then hand it to TForm1::applyHexChange,
-// which writes the after-bytes, redraws those hexes, emits hexesChanged and
-// makes the whole change one Undo step ("Undo Paint Ocean"). Nothing else
-// writes the grid.
+// against the grid as it stands, then hand it to the editor's applyHexChange,
+// which pushes it on its EditHistory: the after-bytes are written, those
+// hexes redrawn, and the whole change is one Undo step ("Undo Paint Ocean").
+// Nothing else writes the grid.
 //
 //   HexChange change(PaintText(kOcean));
 //   for (const HexCoord& hex : hexesOfTheStroke)
@@ -40,10 +38,10 @@ class HexChange {
  public:
   // stroke: 0 for a change of its own; changes with the same other number
   // pushed one after another merge.
-  explicit HexChange(QString text = {}, int stroke = 0) : text_(std::move(text)), stroke_(stroke) {}
+  explicit HexChange(std::string text = {}, int stroke = 0) : text_(std::move(text)), stroke_(stroke) {}
 
   // The Undo and Redo items show it after their own word.
-  const QString& text() const { return text_; }
+  const std::string& text() const { return text_; }
   // The hex's bytes once the change is made; its before-bytes are taken from
   // grid the first time the hex is set.
   void set(const MapGrid& grid, int column, int row, const HexRecord& after);
@@ -60,42 +58,20 @@ class HexChange {
  private:
   void put(const HexEdit& edit);
 
-  QString text_;
+  std::string text_;
   int stroke_ = 0;
   std::vector<HexEdit> edits_;
   std::bitset<kHexCount> set_;  // which hexes edits_ holds, indexed column * rows + row
 };
 
 // "Paint Ocean": the text of painting a terrain code.
-QString PaintText(int code);
+std::string PaintText(int code);
 // "Fill Ocean": the text of filling an area with a terrain code.
-QString FillText(int code);
+std::string FillText(int code);
 // record with terrain code painted over it: Ocean clears the roads, any other
 // terrain keeps them.
 HexRecord PaintedRecord(HexRecord record, int code);
 // The text of a change of one hex's roads.
 inline const char* const kRoadsText = "Roads";
-
-// The one kind of Undo step. Its redo and undo hand the change to write with
-// the bytes to put back; firstApply is true for the redo that pushing the
-// step runs, when the hexes are drawn as the click that made them draws them.
-class HexChangeCommand : public QUndoCommand {
- public:
-  enum class Bytes { Before, After };
-  using Writer = std::function<void(const HexChange& change, Bytes bytes, bool firstApply)>;
-
-  HexChangeCommand(HexChange change, Writer write);
-
-  void redo() override;
-  void undo() override;
-  int id() const override;
-  bool mergeWith(const QUndoCommand* other) override;
-  const HexChange& change() const { return change_; }
-
- private:
-  HexChange change_;
-  Writer write_;
-  bool applied_ = false;
-};
 
 }  // namespace kxc2

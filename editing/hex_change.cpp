@@ -1,4 +1,4 @@
-#include "editor/hex_change.h"
+#include "editing/hex_change.h"
 
 #include <algorithm>
 
@@ -42,43 +42,20 @@ bool HexChange::keepOnlyChanged() {
   return !edits_.empty();
 }
 
+// The text's characters count only when they left the string's own storage.
 std::size_t HexChange::heldBytes() const {
   return sizeof(HexChange) + edits_.capacity() * sizeof(HexEdit) +
-         std::size_t(text_.capacity()) * sizeof(QChar);
+         (text_.capacity() > std::string().capacity() ? text_.capacity() + 1 : 0);
 }
 
-QString PaintText(int code) {
-  return QStringLiteral("Paint ") + QString::fromStdString(DisplayNameOrUnknown(code));
-}
+std::string PaintText(int code) { return "Paint " + DisplayNameOrUnknown(code); }
 
-QString FillText(int code) {
-  return QStringLiteral("Fill ") + QString::fromStdString(DisplayNameOrUnknown(code));
-}
+std::string FillText(int code) { return "Fill " + DisplayNameOrUnknown(code); }
 
 HexRecord PaintedRecord(HexRecord record, int code) {
   record[0] = std::uint8_t(code);
   if (!IsInRoadKeepSet(code)) record[2] = 0;
   return record;
-}
-
-HexChangeCommand::HexChangeCommand(HexChange change, Writer write)
-    : QUndoCommand(change.text()), change_(std::move(change)), write_(std::move(write)) {}
-
-void HexChangeCommand::redo() {
-  write_(change_, Bytes::After, !applied_);
-  applied_ = true;
-}
-
-void HexChangeCommand::undo() { write_(change_, Bytes::Before, false); }
-
-// One id for every stroke; mergeWith tells strokes apart.
-int HexChangeCommand::id() const { return change_.stroke() != 0 ? 1 : -1; }
-
-bool HexChangeCommand::mergeWith(const QUndoCommand* other) {
-  const auto& later = static_cast<const HexChangeCommand&>(*other).change_;
-  if (later.stroke() != change_.stroke()) return false;
-  change_.absorb(later);
-  return true;
 }
 
 }  // namespace kxc2
