@@ -96,7 +96,8 @@ TEST(RecoveryNoteTest, WrittenAsQJsonDocumentDid) {
   for (const auto& note : {Note(every + "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80", -1), Note("/m/a.map", 4102444799999)}) {
     QJsonObject object;
     object.insert("source", QString::fromStdString(note.sourceFile));
-    object.insert("time", QDateTime::fromMSecsSinceEpoch(note.time.time_since_epoch() / milliseconds(1)).toUTC().toString(Qt::ISODateWithMs));
+    const auto ms = note.time.time_since_epoch() / milliseconds(1);
+    object.insert("time", QDateTime::fromMSecsSinceEpoch(ms).toUTC().toString(Qt::ISODateWithMs));
     EXPECT_EQ(RecoveryNoteBytes(note), QJsonDocument(object).toJson().toStdString());
     const RecoveryNote read = ParseRecoveryNote(RecoveryNoteBytes(note));
     EXPECT_EQ(read.sourceFile, note.sourceFile);
