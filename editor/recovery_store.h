@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
@@ -10,81 +9,16 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/map_file.h"
 #include "core/map_grid.h"
-
-class QLockFile;
+#include "editing/recovery_store.h"
 
 namespace kxc2 {
-
-// What a recovery copy says about itself besides the map's bytes.
-struct RecoveryNote {
-  QString sourceFile;  // the file the map came from; empty for an untitled map
-  QDateTime time;      // when the copy was written
-};
-
-// This editor's recovery copy in the per-user folder shared by every running
-// editor: id.map (the bytes Save would write), id.json (the note) and
-// id.lock, which this editor holds while it has a copy, so no other editor
-// takes the copy for an abandoned one.
-class RecoveryStore {
- public:
-  explicit RecoveryStore(QString folder);
-  // The editor ends normally: its copy goes with it.
-  ~RecoveryStore();
-  RecoveryStore(const RecoveryStore&) = delete;
-  RecoveryStore& operator=(const RecoveryStore&) = delete;
-
-  // The recovery folder under the user's data folder.
-  static QString DefaultFolder();
-
-  const QString& folder() const { return folder_; }
-  QString mapPath() const;
-  bool hasCopy() const { return lock_ != nullptr; }
-
-  // Writes both files safely, the note first; throws with the reason.
-  void write(const MapDocument& document, const RecoveryNote& note);
-  void write(const std::array<std::uint8_t, kMapFileSize>& mapBytes, const RecoveryNote& note);
-  // Removes the copy and gives up the lock.
-  void remove();
-
- private:
-  QString folder_;
-  QString id_;
-  std::unique_ptr<QLockFile> lock_;
-};
-
-// A copy whose editor no longer runs, locked by this object while it lives
-// so that an editor started meanwhile leaves it alone.
-class AbandonedCopy {
- public:
-  AbandonedCopy(QString folder, QString id, std::unique_ptr<QLockFile> lock);
-  ~AbandonedCopy();
-
-  QString mapPath() const;
-  QString notePath() const;
-  // Reads the map and the note; throws with the reason when either cannot
-  // be read, leaving document as it was.
-  void read(MapDocument& document, RecoveryNote& note) const;
-  void remove();
-  // Moves the files into the folder's "unreadable" folder and returns that
-  // folder; a file that cannot be moved stays where it is.
-  QString keepAside();
-
- private:
-  QString folder_;
-  QString id_;
-  std::unique_ptr<QLockFile> lock_;
-};
-
-// The copies in folder whose editors no longer run, newest first. Leftovers
-// without a map (a lock, a note) are cleared on the way.
-std::vector<std::unique_ptr<AbandonedCopy>> TakeAbandonedCopies(const QString& folder);
 
 // Keeps the store's copy up to date while the map has unsaved changes: a few
 // seconds after the last change, and at least once a minute during long
@@ -105,7 +39,7 @@ class RecoveryKeeper : public QObject {
   static constexpr std::chrono::milliseconds kQuietDelay{3000};
   static constexpr std::chrono::milliseconds kLongestDelay{60000};
 
-  RecoveryKeeper(QString folder, const MapDocument& document, SourceFile sourceFile, Report report,
+  RecoveryKeeper(std::string folder, const MapDocument& document, SourceFile sourceFile, Report report,
                  QObject* parent = nullptr);
 
   // The map has a change that is not saved.

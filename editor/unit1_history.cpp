@@ -146,15 +146,16 @@ void TForm1::offerRecoveryCopies() {
     try {
       copy->read(document, note);
     } catch (const std::exception& error) {
-      const QString unreadable = QDir::toNativeSeparators(copy->mapPath());
-      const QString aside = QDir::toNativeSeparators(copy->keepAside());
+      const QString unreadable = QDir::toNativeSeparators(QString::fromStdString(copy->mapPath()));
+      const QString aside = QDir::toNativeSeparators(QString::fromStdString(copy->keepAside()));
       dialogs_.showError(this, QString::fromLatin1(kUnreadableCopy)
                                    .arg(unreadable, QString::fromStdString(error.what()), aside));
       continue;
     }
-    const QString name = note.sourceFile.isEmpty() ? QStringLiteral("Untitled")
-                                                   : QDir::toNativeSeparators(note.sourceFile);
-    const QString time = note.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString name = note.sourceFile.empty()
+                             ? QStringLiteral("Untitled")
+                             : QDir::toNativeSeparators(QString::fromStdString(note.sourceFile));
+    const QString time = QString::fromStdString(kxc2::LocalTimeText(note.time));
     switch (dialogs_.confirm(this, QString::fromLatin1(kRecoveryQuestion).arg(name, time))) {
       case kxc2::Answer::Yes:
         // The old copy goes only once this editor holds the work in one of its own.
@@ -170,14 +171,15 @@ void TForm1::offerRecoveryCopies() {
 }
 
 bool TForm1::openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note) {
+  const QString source = QString::fromStdString(note.sourceFile);
   document_ = document;
-  if (note.sourceFile.isEmpty()) {
+  if (source.isEmpty()) {
     showUntitledCaption();
   } else {
-    showMapCaption(note.sourceFile);
+    showMapCaption(source);
   }
   showReadMap();
-  documentReplaced(note.sourceFile);
+  documentReplaced(source);
   history_->resetClean();  // unsaved, with nothing to undo
   recovery_->writeNow();
   return recovery_->waitForWrites();

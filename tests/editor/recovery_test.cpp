@@ -28,14 +28,16 @@ std::vector<std::uint8_t> Encoded(const MapDocument& document) {
 
 class RecoveryTest : public test::CommandsTest {
  protected:
-  RecoveryTest() : folder(RecoveryStore::DefaultFolder()) {
+  RecoveryTest() : folder(QString::fromStdString(RecoveryStore::DefaultFolder())) {
     QDir(folder).removeRecursively();
     pointSettingsAtGame();
   }
   ~RecoveryTest() override { QDir(folder).removeRecursively(); }
 
   QStringList copies() const { return QDir(folder).entryList({"*.map"}, QDir::Files); }
-  QString ownCopy(TForm1& editor) { return QFileInfo(editor.recovery().store().mapPath()).fileName(); }
+  QString ownCopy(TForm1& editor) {
+    return QFileInfo(QString::fromStdString(editor.recovery().store().mapPath())).fileName();
+  }
   static void paint(TForm1& editor, int code, int column, int row) {
     editor.TerrainList->setCurrentRow(code);
     editor.MapImageMouseUp(Qt::LeftButton, test::HexCentre(editor.viewState(), column, row));
@@ -65,7 +67,7 @@ TEST_F(RecoveryTest, CopyOfAKilledEditorIsOfferedAndSavesAsItsSaveWould) {
     form->recovery().setDelays(20ms, 1000ms);
     paint(*form, kOcean, 2, 3);
     form->FormKeyPress('e');
-    if (!QTest::qWaitFor([&] { return QFile::exists(form->recovery().store().mapPath()); }, 5000)) return 3;
+    if (!QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(form->recovery().store().mapPath())); }, 5000)) return 3;
     test::WriteBytes(expected, Encoded(form->document()));
     ::kill(::getpid(), SIGKILL);
     return 4;
@@ -220,7 +222,7 @@ TEST_F(RecoveryTest, WrittenAfterAQuietSpellOrDuringLongWorkAndFailuresReportedO
   EXPECT_EQ(copies().size(), 1);
   EXPECT_GE(clock.elapsed(), 550);
   const auto current = [&] {
-    return test::ReadBytes(form->recovery().store().mapPath().toStdString()) == Encoded(form->document());
+    return test::ReadBytes(form->recovery().store().mapPath()) == Encoded(form->document());
   };
   // Written from the map as it was then; the quiet spell after the last change brings it up to date.
   EXPECT_TRUE(QTest::qWaitFor(current, 3000));
