@@ -482,13 +482,8 @@ TEST_F(DocumentTest, SaveDialogSettingsAndRememberedName) {
   dialogs.confirmAnswers = {Answer::No, Answer::No};
   chooseOpen(game.file("other/river.map"));
   form->Open1Click();
-  okParameters();
-  cancelSave();
-  form->SaveAs1Click();
-  form->New1Click();
-  okParameters();
-  cancelSave();
-  form->SaveAs1Click();
+  for (auto step : {&TForm1::SaveAs1Click, &TForm1::New1Click, &TForm1::SaveAs1Click})
+    okParameters(), cancelSave(), (form.get()->*step)();
   ASSERT_EQ(dialogs.saveShown.size(), 4u);
   EXPECT_EQ(dialogs.saveShown[2].fileName, QString::fromStdString(game.file("other/river.map")));
   EXPECT_EQ(dialogs.saveShown[3].fileName, QString::fromStdString(game.file("my.map.map")));

@@ -245,15 +245,14 @@ TEST_F(MainWindowLayoutTest, KeysAndMouseListsEveryShortcutAndEscapeClosesItAndA
   for (const QAction* action : form.findChildren<QAction*>()) {
     if (action->shortcuts().isEmpty()) continue;
     ++listed;
-    const QString keysText = QKeySequence::listToString(action->shortcuts(), QKeySequence::NativeText);
-    EXPECT_TRUE(list.contains(QString(keysText).replace("; ", ", ").toHtmlEscaped() + "</b>")) << keysText.toStdString();
-    EXPECT_TRUE(list.contains(WithoutAccessKey(action->text()).toHtmlEscaped() + "</td>")) << keysText.toStdString();
+    const QString keysText = QKeySequence::listToString(action->shortcuts(), QKeySequence::NativeText).replace("; ", ", ");
+    EXPECT_TRUE(list.contains(keysText.toHtmlEscaped() + "</b></td><td>") &&
+                list.contains(WithoutAccessKey(action->text()).toHtmlEscaped() + "</td>")) << keysText.toStdString();
   }
   EXPECT_EQ(listed, 10);
   for (const char* row : {"<b>F9</b></td><td>View &gt; Artwork Preview</td>", "<b>Ctrl++</b></td><td>Zoom in</td>",
                           "<b>Ctrl+-</b></td><td>Zoom out</td>", "<b>Wheel, arrow keys</b>", "<b>Esc</b>"})
     EXPECT_TRUE(list.contains(QString::fromLatin1(row))) << row;
-  EXPECT_TRUE(keys->isVisible());
   QTest::keyClick(keys, Qt::Key_Escape);
   EXPECT_FALSE(keys->isVisible());
   TForm3 about;
