@@ -25,8 +25,7 @@ struct FakeWindow final : WindowThread {
   std::unique_ptr<WindowTimer> makeTimer(std::function<void()> fire) override {
     return std::unique_ptr<WindowTimer>(timers.emplace_back(new Timer(now, std::move(fire))));
   }
-  // The test reads a task only after taking its count from `posts`.
-  void post(std::function<void()> task) override {
+  void post(std::function<void()> task) override {  // read only once taken from `posts`
     posted.push_back(std::move(task));
     posts.release();
   }
@@ -64,12 +63,11 @@ TEST(RecoveryKeeperTest, ReportsAFailureOnceUntilASuccessAndWritesAfterAQuietSpe
     EXPECT_EQ(keeper.waitForWrites(), !step.blocked);
   }
   EXPECT_EQ(reports[0], "the folder " + folder + " cannot be made");
-  std::filesystem::remove_all(folder);
   const struct { int changesFrom, changeEvery, changesUntil, noCopyAt, copyAt; } cases[] = {
       {0, 1, 1, 2999, 3000}, {5000, 2000, 9000, 9999, 10000}, {20000, 2000, 80000, 79999, 80000}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.copyAt);
-    keeper.mapSaved();
+    keeper.mapSaved(), std::filesystem::remove_all(folder);  // the last step's file too
     for (int at = c.changesFrom; at < c.changesUntil; at += c.changeEvery) window.advanceTo(at), keeper.mapChanged();
     window.advanceTo(c.noCopyAt);
     EXPECT_FALSE(keeper.waitForWrites() && keeper.store().hasCopy());
