@@ -2,8 +2,9 @@
 # are linked statically, so each .exe needs nothing but Windows itself.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# posix threads: std::thread for editing/; winpthreads links in statically.
 if(NOT CMAKE_CXX_COMPILER)
-  set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
+  set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 endif()
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

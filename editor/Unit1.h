@@ -37,6 +37,7 @@ class DiscShape;
 class ImageControl;
 class KeysWindow;
 class RecoveryKeeper;
+class WindowThread;
 struct RecoveryNote;
 class RoadBox;
 }  // namespace kxc2
@@ -315,6 +316,7 @@ class TForm1 : public QMainWindow {
   void reportRecoveryFailure(const QString& reason);
 
   std::unique_ptr<kxc2::EditHistory> history_;
+  std::unique_ptr<kxc2::WindowThread> windowThread_;  // outlives the keeper, which uses it
   std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
   QString mapFile_;  // the file the map came from or went to; empty for Untitled
   QString lastSaveChoice_;  // proposed for an Untitled map

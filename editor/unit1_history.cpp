@@ -3,10 +3,11 @@
 #include <QKeyEvent>
 #include <vector>
 
+#include "editing/recovery_keeper.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
 #include "editor/map_view.h"
-#include "editor/recovery_store.h"
+#include "editor/qt_window_thread.h"
 
 namespace {
 
@@ -42,9 +43,11 @@ void TForm1::buildHistory(QMenu* menu) {
   connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
   connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
 
+  windowThread_ = std::make_unique<kxc2::QtWindowThread>();
   recovery_ = std::make_unique<kxc2::RecoveryKeeper>(
-      kxc2::RecoveryStore::DefaultFolder(), document_, [this] { return mapFile_; },
-      [this](const QString& reason) { reportRecoveryFailure(reason); });
+      kxc2::RecoveryStore::DefaultFolder(), document_, [this] { return mapFile_.toStdString(); },
+      [this](const std::string& reason) { reportRecoveryFailure(QString::fromStdString(reason)); },
+      *windowThread_);
   history_->onChanged([this](bool stepped) {
     showHistory();
     if (stepped && !history_->isClean()) recovery_->mapChanged();

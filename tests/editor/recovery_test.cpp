@@ -11,7 +11,7 @@
 #include "core/map_file.h"
 #include "core/terrain.h"
 #include "editor/image_control.h"
-#include "editor/recovery_store.h"
+#include "editing/recovery_keeper.h"
 #include "tests/editor/commands_fixture.h"
 #include "tests/editor/view_test_support.h"
 #include "tests/support/child_process.h"
