@@ -3,9 +3,9 @@
 #include <QKeyEvent>
 #include <vector>
 
+#include "editing/map_view.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
-#include "editor/map_view.h"
 #include "editor/recovery_store.h"
 
 namespace {

@@ -1,9 +1,10 @@
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "core/ascii_case.h"
 #include "core/atomic_file.h"
 
 namespace kxc2 {
@@ -18,8 +19,6 @@ std::string_view Trim(std::string_view text) {
   const auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
