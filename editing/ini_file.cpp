@@ -123,7 +123,8 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   Line keyLine{Line::Kind::Key, KeyLine(key, value), std::string(key), std::string(value)};
   const std::size_t sectionLine = findSection(section);
   if (sectionLine == lines_.size()) {
-    Line header{Line::Kind::Section, "[" + std::string(section) + "]", std::string(section), {}};
+    // Appended: GCC 12 warns wrongly on "[" + string at -O2 (the Windows build).
+    Line header{Line::Kind::Section, std::string("[").append(section).append("]"), std::string(section), {}};
     lines_.push_back(std::move(header));
     lines_.push_back(std::move(keyLine));
     return;

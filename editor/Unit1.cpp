@@ -575,7 +575,8 @@ void TForm1::paintStrokeTo(QPoint position) {
   if (code < 0) return;
   const kxc2::MapGrid& grid = document_.grid;
   kxc2::HexChange change(kxc2::PaintText(code), stroke_.number);
-  for (const HexCoord& hex : kxc2::HexesAlongSegment(view_, kxc2::FromQPoint(stroke_.last), kxc2::FromQPoint(position))) {
+  const auto hexes = kxc2::HexesAlongSegment(view_, kxc2::FromQPoint(stroke_.last), kxc2::FromQPoint(position));
+  for (const HexCoord& hex : hexes) {
     change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
     stroke_.painted.push_back(hex);
   }

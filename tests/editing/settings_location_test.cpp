@@ -10,10 +10,15 @@ namespace kxc2 {
 namespace {
 
 #ifndef _WIN32
+using Variable = std::optional<std::string>;
+
+Variable Get(const char* name) { return std::getenv(name) ? Variable(std::getenv(name)) : std::nullopt; }
+void Set(const char* name, const Variable& value) { value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name); }
+
 // The folders the Qt editor's AppConfigLocation gave for each environment.
 TEST(SettingsLocationTest, UserFolderAsTheToolkitGaveIt) {
   const struct {
-    std::optional<std::string> configHome, home;
+    Variable configHome, home;
     std::string folder;
   } cases[] = {
       {"/tmp/x", "/home/u", "/tmp/x/KxC2Map/"},
@@ -24,19 +29,14 @@ TEST(SettingsLocationTest, UserFolderAsTheToolkitGaveIt) {
       {std::nullopt, "", "//.config/KxC2Map/"},
       {std::nullopt, std::nullopt, "//.config/KxC2Map/"},
   };
-  const auto set = [](const char* name, const std::optional<std::string>& value) {
-    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-  };
-  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-  const std::optional<std::string> savedConfig = oldConfig ? std::optional<std::string>(oldConfig) : std::nullopt;
-  const std::optional<std::string> savedHome = std::getenv("HOME") ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
+  const Variable configHome = Get("XDG_CONFIG_HOME"), home = Get("HOME");
   for (const auto& c : cases) {
-    set("XDG_CONFIG_HOME", c.configHome);
-    set("HOME", c.home);
-    EXPECT_EQ(UserConfigFolder("KxC2Map"), c.folder) << c.configHome.value_or("unset") << " " << c.home.value_or("unset");
+    Set("XDG_CONFIG_HOME", c.configHome);
+    Set("HOME", c.home);
+    EXPECT_EQ(UserConfigFolder("KxC2Map"), c.folder) << c.configHome.value_or("-") << " " << c.home.value_or("-");
   }
-  set("XDG_CONFIG_HOME", savedConfig);
-  set("HOME", savedHome);
+  Set("XDG_CONFIG_HOME", configHome);
+  Set("HOME", home);
 }
 #endif
 

@@ -145,7 +145,10 @@ TEST(ViewSizeTest, ScrollBarsFollowEveryChange) {
       {"zoomed out twice", [](ViewState& v) { ScrollTo(v, 13, 11), ZoomOut(v), ZoomOut(v); },
        bars(31, 13, 13, 30, 9, 11, false)},
       {"zoomed out, grown",
-       [](ViewState& v) { ScrollTo(v, 13, 11), ZoomOut(v), v.ViewWidth = 1741, v.ViewHeight = 997, KeepOriginInRange(v); },
+       [](ViewState& v) {
+         ScrollTo(v, 13, 11), ZoomOut(v);
+         v.ViewWidth = 1741, v.ViewHeight = 997, KeepOriginInRange(v);
+       },
        bars(6, 38, 6, 20, 19, 11, false)},
       {"zoomed out, opened", [](ViewState& v) { ScrollTo(v, 13, 11), ZoomOut(v), ShowFromCorner(v); },
        bars(31, 13, 0, 30, 9, 0, false)},

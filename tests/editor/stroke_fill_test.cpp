@@ -68,7 +68,8 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
     for (const HexCoord& hex : c.through) points.push_back(centre(hex.column, hex.row));
     std::vector<HexCoord> expected;
     for (std::size_t i = 1; i < points.size(); ++i)
-      for (const HexCoord& hex : HexesAlongSegment(view(), FromQPoint(points[i - 1]), FromQPoint(points[i]))) expected.push_back(hex);
+      for (const HexCoord& hex : HexesAlongSegment(view(), FromQPoint(points[i - 1]), FromQPoint(points[i])))
+        expected.push_back(hex);
     drag(points);
 
     for (int column = 0; column < kGridColumns; ++column)
