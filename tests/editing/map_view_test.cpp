@@ -8,6 +8,7 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
+#include "editing/hex_caption.h"
 #include "tests/editing/view_pictures.h"
 
 namespace kxc2 {
@@ -92,6 +93,13 @@ TEST(ViewGeometryTest, CellAndFrameRectangles) {
     EXPECT_EQ(CellRect(c.view, c.hex.column, c.hex.row), c.cell);
     EXPECT_EQ(FocusRect(c.view, c.hex.column, c.hex.row), c.frame);
   }
+}
+
+// The header's two captions, byte for byte as the editor always wrote them.
+TEST(ViewGeometryTest, HexCaptions) {
+  EXPECT_EQ(HexCaption(HexCaptionKind::Selected, 3, 2, kCity), "Selected: ( 03, 02 ) City ");
+  EXPECT_EQ(HexCaption(HexCaptionKind::Cursor, 44, 39, kClear), "Cursor at: ( 44, 39 ) Clear ");
+  EXPECT_EQ(HexCaption(HexCaptionKind::Cursor, 3, 4, 200), "Cursor at: ( 03, 04 ) Unknown (200) ");
 }
 
 // A view over pictures of its own, with the built-in atlases.
