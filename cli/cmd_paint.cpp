@@ -1,5 +1,4 @@
 // kxc2tool paint / preview: the painter without a window.
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -58,7 +57,7 @@ void CheckNumbers(const Arguments& args) {
 
 std::uint32_t Seed(const Arguments& args) {
   if (auto given = args.number("--seed", 0, 0xFFFFFFFFLL)) return static_cast<std::uint32_t>(*given);
-  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  return SeedFromClock();
 }
 
 std::string TileSetOption(const Arguments& args) {

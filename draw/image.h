@@ -67,6 +67,11 @@ class Rect {
   constexpr int height() const { return h_; }
   constexpr Size size() const { return {w_, h_}; }
   constexpr Point topLeft() const { return {x_, y_}; }
+  // The middle pixel as the toolkit works it out, halves dropped.
+  constexpr Point center() const {
+    return {static_cast<int>((static_cast<long long>(x_) + right()) / 2),
+            static_cast<int>((static_cast<long long>(y_) + bottom()) / 2)};
+  }
   constexpr bool isEmpty() const { return w_ <= 0 || h_ <= 0; }
 
   constexpr Rect normalized() const {

@@ -22,5 +22,7 @@ QImage ToQImage(const Image& image);
 
 inline Point FromQPoint(QPoint point) { return {point.x(), point.y()}; }
 inline Rect FromQRect(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
+inline QPoint ToQPoint(Point point) { return {point.x(), point.y()}; }
+inline QRect ToQRect(const Rect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
 
 }  // namespace kxc2

@@ -17,12 +17,14 @@
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
 #include "draw/qt_bridge.h"
+#include "editing/hex_caption.h"
+#include "editing/paint_gestures.h"
 #include "editing/recovery_keeper.h"
+#include "editing/scroll_bars.h"
 #include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
 #include "editor/image_control.h"
-#include "editor/paint_gestures.h"
 #include "editor/road_box.h"
 #include "editor/scroll_bar.h"
 
@@ -40,8 +42,6 @@ const QColor kPurple{128, 0, 128};
 
 // Qt shows "[*]" as "*" while the map has unsaved changes, else not at all.
 const char* const kWindowCaption = "Korvex Command 2 Mapmaker[*]";
-const char* const kSelectedFormat = "Selected: ( %.2d, %.2d ) %s ";
-const char* const kCursorFormat = "Cursor at: ( %.2d, %.2d ) %s ";
 const char* const kCursorCaption = "Hex Under Cursor";
 constexpr std::array<int, 3> kHeaderWidths = {201, 207, 207};
 
@@ -61,10 +61,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint
   label->adjustSize();
   label->move(at);
   return label;
-}
-
-QString HexCaption(const char* format, int column, int row, int code) {
-  return QString::asprintf(format, column, row, kxc2::DisplayNameOrUnknown(code).c_str());
 }
 
 // Characters, as a key-press handler of a window sees them; Tab moves the
@@ -380,20 +376,19 @@ void TForm1::applyViewSize(QSize size) {
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
 }
 
-// The bars' ranges and pages follow the view's size; an origin past the new
-// range moves back so the view stays filled.
 void TForm1::updateScrollRanges() {
-  if (view_.ZoomedIn) {
-    view_.OriginColumn = std::min(view_.OriginColumn, kxc2::MaxOriginColumn(view_));
-    view_.OriginRow = std::min(view_.OriginRow, kxc2::MaxOriginRow(view_));
-  }
-  HScrollBar->setRange(0, kxc2::MaxOriginColumn(view_));
-  HScrollBar->setPageStep(kxc2::ShownColumns(view_) - 1);
-  VScrollBar->setRange(0, kxc2::MaxOriginRow(view_));
-  VScrollBar->setPageStep(kxc2::ShownRows(view_) - 1);
-  if (view_.ZoomedIn) {
-    HScrollBar->setValue(view_.OriginColumn);
-    VScrollBar->setValue(view_.OriginRow);
+  kxc2::KeepOriginInRange(view_);
+  showScrollBars();
+}
+
+// Setting a bar raises no action, so nothing scrolls back.
+void TForm1::showScrollBars() {
+  const kxc2::ScrollBars bars = kxc2::ScrollBarsOf(view_);
+  for (const auto& [bar, state] : {std::pair{HScrollBar, bars.horizontal}, std::pair{VScrollBar, bars.vertical}}) {
+    bar->setRange(state.minimum, state.maximum);
+    bar->setPageStep(state.pageStep);
+    bar->setValue(state.value);
+    bar->setEnabled(state.enabled);
   }
 }
 
@@ -445,6 +440,7 @@ void TForm1::RedrawView() {
 void TForm1::scrollOrigin(int& origin, int position) {
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
   origin = position;
+  showScrollBars();
   RedrawView();
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
 }
@@ -457,14 +453,8 @@ void TForm1::ZoomIn1Click() {
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
   ZoomIn1->setChecked(true);
   ZoomOut1->setChecked(false);
-  view_.ZoomedIn = true;
-  const HexCoord origin = kxc2::ZoomInOrigin(view_.SelectedColumn, view_.SelectedRow, view_);
-  view_.OriginColumn = origin.column;
-  view_.OriginRow = origin.row;
-  VScrollBar->setEnabled(true);
-  HScrollBar->setEnabled(true);
-  HScrollBar->setValue(view_.OriginColumn);
-  VScrollBar->setValue(view_.OriginRow);
+  kxc2::ZoomIn(view_);
+  showScrollBars();
   RedrawView();
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
 }
@@ -473,11 +463,8 @@ void TForm1::ZoomOut1Click() {
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
   ZoomOut1->setChecked(true);
   ZoomIn1->setChecked(false);
-  view_.ZoomedIn = false;
-  VScrollBar->setEnabled(false);
-  HScrollBar->setEnabled(false);
-  view_.OriginRow = 0;
-  view_.OriginColumn = 0;
+  kxc2::ZoomOut(view_);
+  showScrollBars();
   RedrawView();
   ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
 }
@@ -488,12 +475,13 @@ void TForm1::WriteSelectedHexCaption() {
   const int column = view_.SelectedColumn;
   const int row = view_.SelectedRow;
   if (!kxc2::IsInGrid(column, row)) return;
-  setHeaderSection(1, HexCaption(kSelectedFormat, column, row,
-                                 document_.grid.terrain(column, row)));
+  setHeaderSection(1, QString::fromStdString(kxc2::HexCaption(kxc2::HexCaptionKind::Selected, column, row,
+                                                               document_.grid.terrain(column, row))));
 }
 
 void TForm1::WriteCursorHexCaption(int column, int row) {
-  setHeaderSection(2, HexCaption(kCursorFormat, column, row, document_.grid.terrain(column, row)));
+  setHeaderSection(2, QString::fromStdString(kxc2::HexCaption(kxc2::HexCaptionKind::Cursor, column, row,
+                                                               document_.grid.terrain(column, row))));
 }
 
 void TForm1::refreshCursorCaption() {
@@ -587,7 +575,8 @@ void TForm1::paintStrokeTo(QPoint position) {
   if (code < 0) return;
   const kxc2::MapGrid& grid = document_.grid;
   kxc2::HexChange change(kxc2::PaintText(code), stroke_.number);
-  for (const HexCoord& hex : kxc2::HexesAlongSegment(view_, stroke_.last, position)) {
+  const auto hexes = kxc2::HexesAlongSegment(view_, kxc2::FromQPoint(stroke_.last), kxc2::FromQPoint(position));
+  for (const HexCoord& hex : hexes) {
     change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
     stroke_.painted.push_back(hex);
   }

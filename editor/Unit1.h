@@ -16,11 +16,11 @@
 #include "core/map_grid.h"
 #include "draw/image.h"
 #include "editing/edit_history.h"
-#include "editor/map_view.h"
-#include "editor/recent_maps.h"
+#include "editing/map_view.h"
+#include "editing/recent_maps.h"
+#include "editing/view_state.h"
 #include "editor/scroll_bar.h"
 #include "editor/user_dialogs.h"
-#include "editor/view_state.h"
 
 class QCheckBox;
 class QHeaderView;
@@ -208,6 +208,7 @@ class TForm1 : public QMainWindow {
   void layoutForSize();
   void applyViewSize(QSize size);
   void updateScrollRanges();
+  void showScrollBars();
 
   // Hex editing helpers (Unit1.cpp).
   void LoadRoadBoxes(int column, int row);

@@ -20,13 +20,14 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "core/terrain.h"
+#include "draw/qt_bridge.h"
+#include "editing/map_view.h"
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
-#include "editor/map_view.h"
+#include "export/map_painter.h"
 #include "export/png_writer.h"
 
 namespace kxc2 {
@@ -38,10 +39,6 @@ const QColor kOutlineColour{255, 0, 255};
 const QColor kBackground{64, 64, 64};
 
 int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
-
-std::uint32_t SeedFromClock() {
-  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
 
 // The exposed part of the view, each pixel the picture pixel under its
 // centre: crisp at every zoom, and the same rule the clicks use.
@@ -440,12 +437,10 @@ void ArtworkPreview::exportPicture() {
 void SelectHexInEditor(TForm1& editor, HexCoord hex) {
   if (editor.viewState().ZoomedIn && !InZoomedInWindow(editor.viewState(), hex)) {
     const HexCoord origin = ZoomInOrigin(hex.column, hex.row, editor.viewState());
-    editor.HScrollBar->setValue(origin.column);
     editor.HScrollBarScroll(origin.column);
-    editor.VScrollBar->setValue(origin.row);
     editor.VScrollBarScroll(origin.row);
   }
-  editor.MapImageMouseUp(Qt::MiddleButton, CellRect(editor.viewState(), hex.column, hex.row).center());
+  editor.MapImageMouseUp(Qt::MiddleButton, ToQPoint(CellRect(editor.viewState(), hex.column, hex.row).center()));
 }
 
 }  // namespace kxc2

@@ -1,4 +1,5 @@
 // Window commands of the main window: start-up, New, Open, Save, Exit, About.
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -12,17 +13,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/ascii_case.h"
 #include "core/game_paths.h"
 #include "core/io_error.h"
 #include "core/map_file.h"
+#include "editing/ini_file.h"
+#include "editing/scroll_bars.h"
+#include "editing/settings_location.h"
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
 #include "editor/Unit3.h"
 #include "editor/image_control.h"
-#include "editor/ini_file.h"
 #include "editor/keys_window.h"
 #include "editor/road_box.h"
-#include "editor/settings_location.h"
 #include "export/piece_layout.h"
 
 namespace {
@@ -47,14 +50,6 @@ const char* const kMapCaption = "%s - %.2dW x %.2dH - No. %2d";
 std::string Local(const QString& path) { return path.toStdString(); }
 QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
 
-// The game's names compare in capitals, and only a to z are turned.
-QString AsciiUpper(const QString& text) {
-  QString upper = text;
-  for (QChar& c : upper)
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
-  return upper;
-}
-
 // my.map.map gives "my", river gives "river".
 QString MapName(const QString& path) { return QFileInfo(path).fileName().section(QLatin1Char('.'), 0, 0); }
 
@@ -70,7 +65,7 @@ QString GamePath(const QString& base, const char* name) {
 void TForm1::FormCreate() {
   programFolder_ = FromLocal(kxc2::WithTrailingSeparator(Local(programFolder_)));
   gameFolder_ = programFolder_;
-  userFolder_ = kxc2::UserConfigFolder();
+  userFolder_ = FromLocal(kxc2::UserConfigFolder(Local(QCoreApplication::applicationName())));
   prepareFileDialogs();
   readOrAskGameFolder();
   readRecentMaps();
@@ -107,10 +102,10 @@ void TForm1::locateGame(const QString& settingsPath) {
   OpenDialog1.fileName.clear();
   if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
   const QFileInfo chosen(OpenDialog1.fileName);
-  if (AsciiUpper(chosen.fileName()) != QLatin1String(kGameExecutable)) return;
+  if (kxc2::AsciiUpper(Local(chosen.fileName())) != kGameExecutable) return;
   const QString folder = FromLocal(kxc2::WithTrailingSeparator(Local(chosen.absolutePath())));
   try {
-    kxc2::MakeSettingsFolder(settingsPath);
+    kxc2::MakeSettingsFolder(Local(settingsPath));
     kxc2::WriteIniString(Local(settingsPath), kSettingsSection, kGameFolderKey, Local(folder));
   } catch (const std::exception&) {
     // The settings never bring up a message; the next start simply asks again.
@@ -127,11 +122,8 @@ void TForm1::createUserFolders() {
 }
 
 void TForm1::setStartViewState() {
-  view_.OriginColumn = 0;
-  view_.OriginRow = 0;
   view_.ZoomedIn = true;
-  HScrollBar->setValue(0);
-  VScrollBar->setValue(0);
+  kxc2::ShowFromCorner(view_);
   updateScrollRanges();
   TerrainList->setCurrentRow(0);
   view_.SelectedColumn = -1;
@@ -226,13 +218,11 @@ void TForm1::openMapFile(const QString& fileName) {
 }
 
 void TForm1::showReadMap() {
-  view_.OriginColumn = 0;
-  view_.OriginRow = 0;
+  kxc2::ShowFromCorner(view_);
   view_.SelectedColumn = 0;
   view_.SelectedRow = 0;
   WriteSelectedHexCaption();
-  VScrollBar->setValue(0);
-  HScrollBar->setValue(0);
+  showScrollBars();
   showMapSelectedAtOrigin();
 }
 
@@ -276,7 +266,9 @@ void TForm1::dropEvent(QDropEvent* event) {
   openNamedMap(fileName);
 }
 
-QString TForm1::settingsPath() const { return kxc2::SettingsFilePath(programFolder_, userFolder_); }
+QString TForm1::settingsPath() const {
+  return FromLocal(kxc2::SettingsFilePath(Local(programFolder_), Local(userFolder_)));
+}
 
 void TForm1::readRecentMaps() {
   recentMaps_ = kxc2::RecentMaps::Read(kxc2::IniFile::Load(Local(settingsPath())));

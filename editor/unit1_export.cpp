@@ -1,6 +1,5 @@
 // Game art commands of the main window: Paint .BMPs and Draw .SHPs.
 #include <QGroupBox>
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,10 +18,6 @@ constexpr const char* kShpFilesDrawn = "SHP files drawn.";
 constexpr const char* kConvertTitle = "Convert bitmaps to SHPs";
 constexpr int kMapsFilter = 1;
 constexpr int kBitmapsFilter = 2;
-
-std::uint32_t SeedFromClock() {
-  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
 
 // Draw .SHPs borrows OpenDialog1; whatever happens, the next user finds it
 // back in single selection on its first filter.
@@ -43,7 +38,7 @@ class OpenDialogLoan {
 }  // namespace
 
 void TForm1::PaintBMPs1Click() {
-  const std::uint32_t seed = SeedFromClock();
+  const std::uint32_t seed = kxc2::SeedFromClock();
   TForm2& dialog = parametersDialog();
   dialog.presetSize(document_.header.columns, document_.header.rows);
   dialog.Terrtype->setEnabled(true);

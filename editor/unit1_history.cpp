@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <vector>
 
+#include "editing/map_view.h"
 #include "editing/recovery_keeper.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
-#include "editor/map_view.h"
 #include "editor/qt_window_thread.h"
 
 namespace {

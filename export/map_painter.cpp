@@ -1,5 +1,6 @@
 #include "export/map_painter.h"
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <stdexcept>
@@ -11,6 +12,10 @@
 #include "export/tile_set.h"
 
 namespace kxc2 {
+
+std::uint32_t SeedFromClock() {
+  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
 
 namespace {
 

@@ -33,6 +33,9 @@ struct PaintResult {
 };
 
 // "One or more Map%.2d*.bmp files already exist.  DELETE them and create new bitmaps?"
+// A new seed at each call, for a paint or preview that names none.
+std::uint32_t SeedFromClock();
+
 std::string OldPiecesQuestion(int mapNumber);
 
 // The folder the pieces go to: GameFolder's UserBMP, whatever its case.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "core/ascii_case.h"
 #include "core/game_paths.h"
 #include "core/os_files.h"
 #include "export/shp_file.h"
@@ -17,8 +18,6 @@ namespace {
 constexpr const char* kUserMap = "UserMap";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string FileNameOf(const std::string& path) { return Utf8Path(FsPath(path).filename()); }
 

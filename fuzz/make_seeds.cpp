@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/map_file.h"
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 #include "export/bmp_writer.h"
 #include "export/tile_set.h"
 

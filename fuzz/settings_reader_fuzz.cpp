@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 
 namespace {
 

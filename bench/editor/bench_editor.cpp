@@ -11,9 +11,10 @@
 #include "bench/editor/no_dialogs.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
+#include "draw/qt_bridge.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
-#include "editor/map_view.h"
+#include "editing/map_view.h"
 #include "tests/support/busy_map.h"
 
 namespace kxc2 {
@@ -108,8 +109,8 @@ struct EditorFixture {
 
 void BM_StrokeAcross40Hexes(benchmark::State& state) {
   EditorFixture fixture;
-  const QPoint from = CellRect(fixture.form.viewState(), 2, 20).center();
-  const QPoint to = CellRect(fixture.form.viewState(), 42, 20).center();
+  const QPoint from = ToQPoint(CellRect(fixture.form.viewState(), 2, 20).center());
+  const QPoint to = ToQPoint(CellRect(fixture.form.viewState(), 42, 20).center());
   for (auto _ : state) {
     fixture.mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
     fixture.mouse(QEvent::MouseMove, to, Qt::LeftButton);
@@ -124,7 +125,7 @@ BENCHMARK(BM_StrokeAcross40Hexes);
 
 void BM_FillWholeMap(benchmark::State& state) {
   EditorFixture fixture;
-  const QPoint at = CellRect(fixture.form.viewState(), 22, 20).center();
+  const QPoint at = ToQPoint(CellRect(fixture.form.viewState(), 22, 20).center());
   for (auto _ : state) {
     fixture.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::ShiftModifier);
     fixture.mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::ShiftModifier);

@@ -12,8 +12,8 @@
 #include "bench/editor/no_dialogs.h"
 #include "core/terrain.h"
 #include "editor/Unit1.h"
-#include "editor/map_view.h"
-#include "editor/recovery_store.h"
+#include "editing/map_view.h"
+#include "editing/recovery_keeper.h"
 #include "tests/support/busy_map.h"
 
 namespace kxc2 {

@@ -18,7 +18,7 @@
 #include "editor/Unit2.h"
 #include "editor/artwork_preview.h"
 #include "editor/image_control.h"
-#include "editor/map_view.h"
+#include "editing/map_view.h"
 #include "export/bmp_writer.h"
 #include "tests/editor/scripted_dialogs.h"
 #include "tests/support/busy_map.h"
@@ -50,7 +50,7 @@ class PreviewTest : public ::testing::Test {
                            RowsInDialogRange(header.rows), BuiltinTileSet(preview.winter()), preview.variants());
   }
   void clickHex(Qt::MouseButton button, int column, int row) {
-    QTest::mouseClick(form_->MapImage, button, {}, CellRect(form_->viewState(), column, row).center());
+    QTest::mouseClick(form_->MapImage, button, {}, ToQPoint(CellRect(form_->viewState(), column, row).center()));
   }
   void paintHex(int code, int column, int row) {
     form_->TerrainList->setCurrentRow(code);

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "editor/image_control.h"
-#include "editor/ini_file.h"
-#include "editor/recent_maps.h"
+#include "editing/ini_file.h"
+#include "editing/recent_maps.h"
 #include "tests/editor/commands_fixture.h"
 
 namespace kxc2::test {

@@ -7,10 +7,11 @@
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
+#include "draw/qt_bridge.h"
 #include "editor/Unit1.h"
 #include "editor/keys_window.h"
 #include "editor/image_control.h"
-#include "editor/paint_gestures.h"
+#include "editing/paint_gestures.h"
 #include "editor/road_box.h"
 #include "tests/editor/scripted_dialogs.h"
 #include "tests/editor/view_test_support.h"
@@ -67,7 +68,8 @@ TEST_F(StrokeFillTest, AStrokePaintsEveryCrossedHexAsOneUndoStep) {
     for (const HexCoord& hex : c.through) points.push_back(centre(hex.column, hex.row));
     std::vector<HexCoord> expected;
     for (std::size_t i = 1; i < points.size(); ++i)
-      for (const HexCoord& hex : HexesAlongSegment(view(), points[i - 1], points[i])) expected.push_back(hex);
+      for (const HexCoord& hex : HexesAlongSegment(view(), FromQPoint(points[i - 1]), FromQPoint(points[i])))
+        expected.push_back(hex);
     drag(points);
 
     for (int column = 0; column < kGridColumns; ++column)
@@ -151,7 +153,7 @@ TEST_F(StrokeFillTest, FillPaintsTheConnectedAreaAndRedrawsOnlyIt) {
   // Outside the filled cells and the two frames, not a pixel moved.
   QImage outside = form.picture();
   QImage expectedOutside = beforePicture;
-  const auto blank = [&](QImage& image, const QRect& rect) {
+  const auto blank = [&](QImage& image, const Rect& rect) {
     for (int y = std::max(0, rect.top()); y <= std::min(image.height() - 1, rect.bottom()); ++y)
       for (int x = std::max(0, rect.left()); x <= std::min(image.width() - 1, rect.right()); ++x)
         image.setPixel(x, y, 0);

@@ -9,6 +9,7 @@
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
+#include "draw/qt_bridge.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
 #include "tests/editor/scripted_dialogs.h"
@@ -172,7 +173,7 @@ TEST_F(ViewCommandsTest, ZoomOutAndInCentreOnTheSelection) {
   // Zoomed out: the red marker on a road hex, the black strip on the right.
   form.document().grid.setRoadMask(3, 7, kRoadNorth);
   QTest::mouseClick(form.MapImage, Qt::LeftButton, Qt::NoModifier, test::HexCentre(view(), 3, 7));
-  const QRect cell = CellRect(view(), 3, 7);
+  const QRect cell = ToQRect(CellRect(view(), 3, 7));
   EXPECT_EQ(form.picture().pixel(cell.topLeft() + QPoint(3, 3)), test::kMarkerRgb);
   EXPECT_EQ(form.picture().pixel(cell.topLeft() + QPoint(4, 4)), test::kMarkerRgb);
   EXPECT_EQ(form.picture().pixel(600, 300), test::kBlackRgb);

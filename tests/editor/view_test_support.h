@@ -9,8 +9,8 @@
 #include <ostream>
 
 #include "core/map_grid.h"
-#include "editor/view_state.h"
-#include "tests/support/busy_map.h"
+#include "editing/view_state.h"
+#include "tests/editing/view_pictures.h"
 
 class TForm1;
 
@@ -22,12 +22,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace kxc2::test {
 
 class ScriptedDialogs;
-
-inline const QRgb kRiverRgb = qRgb(0, 200, 255);
-inline const QRgb kRoadRgb = qRgb(255, 200, 0);
-inline const QRgb kOceanRgb = qRgb(96, 0, 255);
-inline const QRgb kMarkerRgb = qRgb(255, 0, 0);
-inline const QRgb kBlackRgb = qRgb(0, 0, 0);
 
 // The pixel at the middle of hex (column, row) under the view's zoom and origin.
 QPoint HexCentre(const ViewState& view, int column, int row);
@@ -41,9 +35,6 @@ QImage WithSelectionFrame(QImage picture, const ViewState& view);
 
 // Equal pictures, or the number of differing pixels and the first of them.
 ::testing::AssertionResult SamePicture(const QImage& actual, const QImage& expected);
-
-// The RGB of pixel (x, y) of the built-in atlas cell of code at a zoom level.
-QRgb AtlasPixel(bool zoomedIn, int code, int x, int y);
 
 // A main window that has started and shows a fresh map.
 std::unique_ptr<TForm1> StartedWindow(ScriptedDialogs& dialogs, const QString& folder);

@@ -1,6 +1,5 @@
-// The map view at other window sizes: one place works out the shown hexes,
-// the scroll ranges, the centring and the zoomed-out scale from the view's
-// size, and the first size gives the figures the window always had.
+// The main window at other sizes: the view, its bars and the controls
+// follow (the view's own figures: tests/editing/view_size_test.cpp).
 #include <QHeaderView>
 #include <QApplication>
 #include <QListWidget>
@@ -10,13 +9,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "draw/builtin_pictures.h"
+#include "editing/map_view.h"
 #include "editor/Unit1.h"
 #include "editor/image_control.h"
-#include "editor/map_view.h"
 #include "tests/editor/scripted_dialogs.h"
 #include "tests/editor/view_test_support.h"
-#include "tests/support/busy_map.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {
@@ -34,96 +31,6 @@ const SizeCase kSizes[] = {
     {"maximised 1920 x 1080", {1741, 997}, 39, 20, 6, 20, 2},
     {"larger than the grid", {2500, 2000}, 45, 40, 0, 0, 4},
 };
-
-ViewState ViewOfSize(QSize size, bool zoomedIn = true) {
-  ViewState view;
-  view.ZoomedIn = zoomedIn;
-  view.ViewWidth = size.width();
-  view.ViewHeight = size.height();
-  return view;
-}
-
-TEST(ViewSizeTest, FiguresFollowTheViewsSize) {
-  for (const SizeCase& c : kSizes) {
-    SCOPED_TRACE(c.name);
-    const ViewState view = ViewOfSize(c.view);
-    EXPECT_EQ(ShownColumns(view), c.columns);
-    EXPECT_EQ(ShownRows(view), c.rows);
-    EXPECT_EQ(MaxOriginColumn(view), c.maxOriginColumn);
-    EXPECT_EQ(MaxOriginRow(view), c.maxOriginRow);
-    EXPECT_EQ(ZoomedOutScale(view), c.scale);
-    // Centring keeps the view on the grid.
-    EXPECT_EQ(ZoomInOrigin(44, 39, view), (HexCoord{c.maxOriginColumn, c.maxOriginRow}));
-  }
-  // The selection in the middle of a maximised view: 39 x 20 hexes.
-  EXPECT_EQ(ZoomInOrigin(22, 20, ViewOfSize({1741, 997})), (HexCoord{3, 11}));
-  // The first size as it always was: the eighth column and fifth row.
-  EXPECT_EQ(ZoomInOrigin(20, 15, ViewOfSize({616, 475})), (HexCoord{13, 11}));
-}
-
-TEST(ViewSizeTest, PixelToHexAtTheZoomedOutScale) {
-  const struct {
-    QSize view;
-    QPoint pixel;
-    HexCoord hex;
-  } cases[] = {
-      {{616, 475}, {11, 5}, {0, 0}},     {{616, 475}, {11, 6}, {0, 1}},   {{616, 475}, {12, 11}, {1, 0}},
-      {{1741, 997}, {23, 11}, {0, 0}},   {{1741, 997}, {23, 12}, {0, 1}}, {{1741, 997}, {24, 23}, {1, 0}},
-      {{1741, 997}, {24, 24}, {1, 1}},   {{1741, 997}, {1079, 959}, {44, 39}},
-      {{1741, 997}, {1700, 990}, {44, 39}},  // in the black margin: the nearest hex of the grid
-      {{2500, 2000}, {48, 0}, {1, 0}},   {{2500, 2000}, {47, 24}, {0, 1}},
-  };
-  for (const auto& c : cases) {
-    const HexCoord hex = PixelToHex(ViewOfSize(c.view, false), c.pixel.x(), c.pixel.y());
-    EXPECT_EQ(hex, c.hex) << c.view.width() << " x " << c.view.height() << " at " << c.pixel.x() << ","
-                          << c.pixel.y();
-  }
-}
-
-// Every pixel of the view is drawn, by a hex or as black margin, at every
-// size, zoom and origin: nothing of an older picture survives.
-TEST(ViewSizeTest, FullRedrawCoversEveryPixel) {
-  MapGrid grid;
-  test::FillBusyMap(grid);
-  const Image tiles = PrepareAtlas(MapTilesPicture());
-  const Image tiles2 = PrepareAtlas(MapTiles2Picture());
-  const QRgb stale = qRgb(1, 2, 3);
-  for (const SizeCase& c : kSizes) {
-    for (const bool zoomedIn : {true, false}) {
-      for (const bool atEnd : {false, true}) {
-        ViewState view = ViewOfSize(c.view, zoomedIn);
-        if (zoomedIn && atEnd) {
-          view.OriginColumn = MaxOriginColumn(view);
-          view.OriginRow = MaxOriginRow(view);
-        }
-        Image picture(c.view.width(), c.view.height(), Image::Format_RGB32);
-        picture.fill(stale);
-        MapView(grid, view, picture, tiles, tiles2).RedrawView();
-        int left = 0;
-        for (int y = 0; y < picture.height(); ++y)
-          for (int x = 0; x < picture.width(); ++x) left += picture.pixel(x, y) == stale;
-        EXPECT_EQ(left, 0) << c.name << (zoomedIn ? " zoomed in" : " zoomed out") << (atEnd ? " at the end" : "");
-      }
-    }
-  }
-}
-
-// A zoomed-out cell at scale 2 is its 12-pixel atlas cell, each pixel doubled.
-TEST(ViewSizeTest, ZoomedOutCellsScaleByWholePixels) {
-  MapGrid grid;
-  grid.setTerrain(3, 5, 6);
-  const Image tiles = PrepareAtlas(MapTilesPicture());
-  const Image tiles2 = PrepareAtlas(MapTiles2Picture());
-  const ViewState view = ViewOfSize({1741, 997}, false);
-  Image picture(1741, 997, Image::Format_RGB32);
-  MapView(grid, view, picture, tiles, tiles2).RedrawView();
-  const QRect cell = CellRect(view, 3, 5);
-  ASSERT_EQ(cell, QRect(72, 120, 24, 24));
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 24; ++x)
-      ASSERT_EQ(picture.pixel(cell.left() + x, cell.top() + y), test::AtlasPixel(false, 6, x / 2, y / 2))
-          << x << "," << y;
-}
 
 class WindowSizeTest : public ::testing::Test {
  protected:

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "editor/Unit2.h"
-#include "editor/settings_location.h"
+#include "editing/settings_location.h"
 #include "tests/hardening/editor_fixture.h"
 #include "tests/hardening/fault_support.h"
 
@@ -55,8 +55,7 @@ TEST_P(SettingsLocationTest, BesideTheProgramWhenThereOrWritable) {
 
   ChildReport report;
   const int exit = AsNobody([&] {
-    const QString path = SettingsFilePath(QString::fromStdString(programFolder()), QString::fromStdString(userFolder()));
-    report.put({{"path", path.toStdString()}});
+    report.put({{"path", SettingsFilePath(programFolder(), userFolder())}});
     return 0;
   });
   ASSERT_EQ(exit, 0);
@@ -79,7 +78,7 @@ TEST_F(SettingsFoldersTest, WithoutAUserFolderBesideTheProgramEvenWhenReadOnly) 
   makeFolder(programPath(), false);
   ChildReport report;
   ASSERT_EQ(AsNobody([&] {
-              report.put({{"path", SettingsFilePath(QString::fromStdString(programFolder()), {}).toStdString()}});
+              report.put({{"path", SettingsFilePath(programFolder(), {})}});
               return 0;
             }),
             0);

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QImage>
-#include <QRect>
 #include <vector>
 
 #include "core/map_grid.h"
 #include "draw/image.h"
-#include "editor/view_state.h"
+#include "editing/view_state.h"
 
 namespace kxc2 {
 
@@ -52,10 +50,10 @@ CellGeometry GeometryOf(const ViewState& view);
 // The hex under a pixel of the view; always a hex of the grid.
 HexCoord PixelToHex(const ViewState& view, int x, int y);
 // Where hex (column, row) is drawn under the view's zoom and origin.
-QRect CellRect(const ViewState& view, int column, int row);
+Rect CellRect(const ViewState& view, int column, int row);
 // One pixel wider and taller than the cell: its right and bottom edges lie
 // on the neighbours' first pixels.
-QRect FocusRect(const ViewState& view, int column, int row);
+Rect FocusRect(const ViewState& view, int column, int row);
 // The origin that puts the selected hex in the middle of the zoomed-in view
 // (the eighth column and fifth row at the first size) where the grid's edges
 // allow.

@@ -1,9 +1,10 @@
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "core/ascii_case.h"
 #include "core/atomic_file.h"
 
 namespace kxc2 {
@@ -18,8 +19,6 @@ std::string_view Trim(std::string_view text) {
   const auto last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -124,7 +123,8 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   Line keyLine{Line::Kind::Key, KeyLine(key, value), std::string(key), std::string(value)};
   const std::size_t sectionLine = findSection(section);
   if (sectionLine == lines_.size()) {
-    Line header{Line::Kind::Section, "[" + std::string(section) + "]", std::string(section), {}};
+    // Appended: GCC 12 warns wrongly on "[" + string at -O2 (the Windows build).
+    Line header{Line::Kind::Section, std::string("[").append(section).append("]"), std::string(section), {}};
     lines_.push_back(std::move(header));
     lines_.push_back(std::move(keyLine));
     return;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 
 namespace kxc2 {
 

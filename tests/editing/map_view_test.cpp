@@ -1,4 +1,4 @@
-#include "editor/map_view.h"
+#include "editing/map_view.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,15 @@
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "draw/builtin_pictures.h"
-#include "draw/qt_bridge.h"
-#include "tests/editor/view_test_support.h"
+#include "editing/hex_caption.h"
+#include "tests/editing/view_pictures.h"
 
 namespace kxc2 {
 namespace {
 
 using test::AtlasPixel;
 using test::FillBusyMap;
-using test::FramelessFullRedraw;
+using test::FullRedrawImage;
 
 ViewState ZoomedInAt(int originColumn, int originRow) {
   ViewState view;
@@ -79,8 +79,8 @@ TEST(ViewGeometryTest, CellAndFrameRectangles) {
   struct Case {
     ViewState view;
     HexCoord hex;
-    QRect cell;
-    QRect frame;
+    Rect cell;
+    Rect frame;
   };
   const Case cases[] = {
       {ZoomedInAt(0, 0), {0, 0}, {0, -25, 44, 50}, {0, -25, 45, 51}},
@@ -95,6 +95,13 @@ TEST(ViewGeometryTest, CellAndFrameRectangles) {
   }
 }
 
+// The header's two captions, byte for byte as the editor always wrote them.
+TEST(ViewGeometryTest, HexCaptions) {
+  EXPECT_EQ(HexCaption(HexCaptionKind::Selected, 3, 2, kCity), "Selected: ( 03, 02 ) City ");
+  EXPECT_EQ(HexCaption(HexCaptionKind::Cursor, 44, 39, kClear), "Cursor at: ( 44, 39 ) Clear ");
+  EXPECT_EQ(HexCaption(HexCaptionKind::Cursor, 3, 4, 200), "Cursor at: ( 03, 04 ) Unknown (200) ");
+}
+
 // A view over pictures of its own, with the built-in atlases.
 class MapViewTest : public ::testing::Test {
  protected:
@@ -105,9 +112,9 @@ class MapViewTest : public ::testing::Test {
         mapView(grid, view, picture, tiles, tiles2) {
     picture.fill(MakeRgb(0xA0, 0xA0, 0xA4));  // the toolkit's gray
   }
-  QRgb at(QPoint p) const { return picture.pixel(p.x(), p.y()); }
-  QPoint cellPixel(int column, int row, int x, int y) const {
-    return CellRect(view, column, row).topLeft() + QPoint(x, y);
+  Rgb at(Point p) const { return picture.pixel(p); }
+  Point cellPixel(int column, int row, int x, int y) const {
+    return CellRect(view, column, row).topLeft() + Point(x, y);
   }
 
   MapGrid grid;
@@ -151,7 +158,7 @@ TEST_F(MapViewTest, RiverJoinsWaterBeyondTheHeaderSize) {
 TEST_F(MapViewTest, OceanRoadsShowAfterFullRedrawOnly) {
   grid.setTerrain(4, 4, kOcean);
   grid.setRoadMask(4, 4, kRoadNorth);
-  const QPoint onSpoke = cellPixel(4, 4, 22, 10);
+  const Point onSpoke = cellPixel(4, 4, 22, 10);
   mapView.RedrawView();
   EXPECT_EQ(at(onSpoke), test::kRoadRgb);
   mapView.RedrawHex(4, 4);
@@ -168,8 +175,7 @@ TEST_F(MapViewTest, DirectionlessRoadBitsDrawNoSpokeButAMarker) {
     grid.setRoadMask(4, 4, mask);
     view.ZoomedIn = true;
     mapView.RedrawView();
-    const QImage bare = FramelessFullRedraw(MapGrid{}, view);
-    EXPECT_TRUE(test::SamePicture(ToQImage(picture), bare)) << int(mask);
+    EXPECT_TRUE(test::SameImage(picture, FullRedrawImage(MapGrid{}, view))) << int(mask);
     view.ZoomedIn = false;
     mapView.RedrawView();
     EXPECT_EQ(at(cellPixel(4, 4, 3, 3)), test::kMarkerRgb) << int(mask);
@@ -225,7 +231,7 @@ TEST_F(MapViewTest, ZoomingOutLeavesNoOldPictureUnderTheRaisedColumns) {
   mapView.RedrawView();
   for (int x = 0; x < 540; ++x) {
     const int column = x / 12;
-    const QRgb expected = IsRaised(column) ? test::kBlackRgb
+    const Rgb expected = IsRaised(column) ? test::kBlackRgb
                                            : AtlasPixel(false, grid.terrain(column, 39), x % 12, 6);
     ASSERT_EQ(at({x, 474}), expected) << x;
   }
@@ -246,7 +252,7 @@ TEST_F(MapViewTest, UnknownCodesDrawPlainGroundAtBothZooms) {
 
 TEST_F(MapViewTest, FocusFrameOfHexZeroSpansItsCellPlusOne) {
   mapView.RedrawView();
-  const QImage before = ToQImage(picture);
+  const Image before = picture;
   view.SelectedColumn = 0;
   view.SelectedRow = 0;
   mapView.ToggleFocusRect(0, 0);
@@ -255,24 +261,24 @@ TEST_F(MapViewTest, FocusFrameOfHexZeroSpansItsCellPlusOne) {
     for (int x = 0; x < 60; ++x) {
       const bool onFrame = ((x == 0 || x == 44) && y <= 25) || (y == 25 && x <= 44);
       const bool inverted = onFrame && (x + y) % 2 == 0;
-      const QRgb expected = inverted ? (before.pixel(x, y) ^ 0x00FFFFFFu) : before.pixel(x, y);
+      const Rgb expected = inverted ? (before.pixel(x, y) ^ 0x00FFFFFFu) : before.pixel(x, y);
       ASSERT_EQ(picture.pixel(x, y), expected) << x << "," << y;
     }
   mapView.ToggleFocusRect(0, 0);
-  EXPECT_TRUE(test::SamePicture(ToQImage(picture), before));
+  EXPECT_TRUE(test::SameImage(picture, before));
 }
 
 TEST_F(MapViewTest, RedrawHexTogglesTheSelectionFrameAndNegativeDrawsNone) {
   mapView.RedrawView();
-  const QImage bare = ToQImage(picture);
+  const Image bare = picture;
   mapView.ToggleFocusRect(-1, 3);
   mapView.ToggleFocusRect(3, -1);
-  EXPECT_TRUE(test::SamePicture(ToQImage(picture), bare));
+  EXPECT_TRUE(test::SameImage(picture, bare));
   view.SelectedColumn = 2;
   view.SelectedRow = 2;
   mapView.RedrawHex(2, 2);
-  EXPECT_TRUE(test::SamePicture(ToQImage(picture), test::WithSelectionFrame(bare, view)));
-  EXPECT_NE(ToQImage(picture), bare);
+  EXPECT_TRUE(test::SameImage(picture, test::FramedImage(bare, view)));
+  EXPECT_FALSE(picture == bare);
 }
 
 TEST_F(MapViewTest, SingleHexRedrawCoversNeighboursLineEnds) {
@@ -281,20 +287,20 @@ TEST_F(MapViewTest, SingleHexRedrawCoversNeighboursLineEnds) {
   mapView.RedrawView();
   // Hex (6, 6)'s north line runs into (6, 5), drawn before it; a single-hex
   // redraw of (6, 5) covers that end with the tile.
-  const QPoint end = cellPixel(6, 5, 22, 48);
+  const Point end = cellPixel(6, 5, 22, 48);
   EXPECT_EQ(at(end), test::kRiverRgb);
   grid.setTerrain(6, 5, kClear);
   mapView.RedrawHex(6, 5);
   EXPECT_EQ(at(end), AtlasPixel(true, kClear, 22, 48));
 }
 
-QRgb Halfway(QRgb p) { return qRgb((qRed(p) + 0x30) / 2, (qGreen(p) + 0x30) / 2, (qBlue(p) + 0x30) / 2); }
+Rgb Halfway(Rgb p) { return MakeRgb((RedOf(p) + 0x30) / 2, (GreenOf(p) + 0x30) / 2, (BlueOf(p) + 0x30) / 2); }
 // 20 x 15 keeps columns 0..19 and rows 0..14; each pixel past them is halfway to grey 0x30 after every redraw.
 TEST_F(MapViewTest, MapBoundsShadeEveryPixelOfTheHexesBeyondThem) {
   const std::vector<HexCoord> edge = {{18, 14}, {19, 14}, {20, 14}, {18, 15}, {19, 15}, {20, 13}, {21, 15}};
   for (const bool zoomedIn : {true, false}) {
     view = zoomedIn ? ZoomedInAt(10, 8) : ZoomedOut();
-    const QImage bare = FramelessFullRedraw(grid, view);
+    const Image bare = FullRedrawImage(grid, view);
     mapView.SetMapBounds(20, 15);
     for (int pass = 0; pass < 3; ++pass) {
       pass == 0 ? mapView.RedrawView() : pass == 1 ? mapView.RedrawCells(edge) : mapView.RedrawChanged(edge);
@@ -306,7 +312,7 @@ TEST_F(MapViewTest, MapBoundsShadeEveryPixelOfTheHexesBeyondThem) {
     }
     mapView.SetMapBounds(kGridColumns, kGridRows);
     mapView.RedrawView();
-    EXPECT_TRUE(test::SamePicture(ToQImage(picture), bare)) << zoomedIn;
+    EXPECT_TRUE(test::SameImage(picture, bare)) << zoomedIn;
   }
 }
 

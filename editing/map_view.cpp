@@ -1,4 +1,4 @@
-#include "editor/map_view.h"
+#include "editing/map_view.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,6 @@
 #include "core/terrain.h"
 #include "draw/canvas.h"
 #include "draw/overlays.h"
-#include "draw/qt_bridge.h"
 
 namespace kxc2 {
 namespace {
@@ -15,7 +14,7 @@ constexpr int kAtlasColumns = 5;
 constexpr int kAtlasCells = 20;
 // Codes past the atlases' twenty cells (foreign files only) show plain ground.
 constexpr int kNeutralCell = 17;
-constexpr QRect kRoadMarkerSource{57, 45, 2, 2};
+constexpr Rect kRoadMarkerSource{57, 45, 2, 2};
 constexpr int kRoadMarkerOffset = 3;
 // The whole map zoomed out at scale 1: 540 wide; the raised columns end at
 // 474, the others at 480.
@@ -24,9 +23,9 @@ constexpr int kZoomedOutGridHeight = kGridRows * 12;
 constexpr std::array<Side, 6> kSides = {Side::North,     Side::NorthEast, Side::SouthEast,
                                         Side::South,     Side::SouthWest, Side::NorthWest};
 
-const QRgb kRiverColour = ColorFromBgr(0x00FFC800);
-const QRgb kRoadColour = ColorFromBgr(0x0000C8FF);
-const QRgb kBlack = ColorFromBgr(0x00000000);
+constexpr Rgb kRiverColour = ColorFromBgr(0x00FFC800);
+constexpr Rgb kRoadColour = ColorFromBgr(0x0000C8FF);
+constexpr Rgb kBlack = ColorFromBgr(0x00000000);
 
 Image Shaded(const Image& atlas) {
   Image shaded = atlas.copy();
@@ -37,7 +36,18 @@ Image Shaded(const Image& atlas) {
   return shaded;
 }
 
-QRect AtlasCell(int code, const CellGeometry& cell) {
+// Each pixel becomes a scale x scale block, so the small cells stay crisp.
+Image ScaledByWholePixels(const Image& atlas, int scale) {
+  Image scaled(atlas.width() * scale, atlas.height() * scale, Image::Format_RGB32);
+  for (int y = 0; y < scaled.height(); ++y) {
+    const auto* from = reinterpret_cast<const Rgb*>(atlas.constScanLine(y / scale));
+    auto* to = reinterpret_cast<Rgb*>(scaled.scanLine(y));
+    for (int x = 0; x < scaled.width(); ++x) to[x] = from[x / scale];
+  }
+  return scaled;
+}
+
+Rect AtlasCell(int code, const CellGeometry& cell) {
   const int index = code < kAtlasCells ? code : kNeutralCell;
   return {cell.width * (index % kAtlasColumns), cell.height * (index / kAtlasColumns), cell.width,
           cell.height};
@@ -85,14 +95,14 @@ HexCoord PixelToHex(const ViewState& view, int x, int y) {
   return {column, row};
 }
 
-QRect CellRect(const ViewState& view, int column, int row) {
+Rect CellRect(const ViewState& view, int column, int row) {
   const CellGeometry cell = GeometryOf(view);
   const int left = (column - view.OriginColumn) * cell.width;
   const int top = (row - view.OriginRow) * cell.height - cell.raiseOf(column);
   return {left, top, cell.width, cell.height};
 }
 
-QRect FocusRect(const ViewState& view, int column, int row) {
+Rect FocusRect(const ViewState& view, int column, int row) {
   return CellRect(view, column, row).adjusted(0, 0, 1, 1);
 }
 
@@ -138,7 +148,7 @@ const Image& MapView::shadedZoomedOutTiles() {
 void MapView::ToggleFocusRect(int column, int row) {
   if (column < 0 || row < 0) return;
   Canvas canvas(picture_);
-  canvas.drawFocusRect(FromQRect(FocusRect(view_, column, row)));
+  canvas.drawFocusRect(FocusRect(view_, column, row));
 }
 
 void MapView::RedrawHex(int column, int row) {
@@ -195,7 +205,7 @@ void MapView::RedrawChanged(const std::vector<HexCoord>& hexes) {
   for (int row = view_.OriginRow; row < view_.OriginRow + rows; ++row)
     for (int column = view_.OriginColumn; column < view_.OriginColumn + columns; ++column)
       if (dirty[column][row]) {
-        const Rect cell = FromQRect(CellRect(view_, column, row)) & picture_.rect();
+        const Rect cell = CellRect(view_, column, row) & picture_.rect();
         canvas.copyRect(cell.topLeft(), scratch_, cell);
       }
 }
@@ -241,8 +251,7 @@ const Image& MapView::zoomedOutTiles() {
   const int scale = ZoomedOutScale(view_);
   if (scale == 1) return tiles2_;
   if (scaledTiles2Scale_ != scale) {
-    scaledTiles2_ = FromQImage(
-        QImageOver(tiles2_).scaled(QSize(tiles2_.width(), tiles2_.height()) * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    scaledTiles2_ = ScaledByWholePixels(tiles2_, scale);
     scaledTiles2Scale_ = scale;
   }
   return scaledTiles2_;
@@ -253,10 +262,9 @@ const Image& MapView::zoomedOutTiles() {
 void MapView::drawZoomedInCell(Canvas& canvas, int column, int row, bool keepRoadTest) {
   const int code = grid_.terrain(column, row);
   const std::uint8_t mask = grid_.roadMask(column, row);
-  const QRect cell = CellRect(view_, column, row);
+  const Rect cell = CellRect(view_, column, row);
   const bool shaded = isShaded(column, row);
-  canvas.copyRect(FromQPoint(cell.topLeft()), shaded ? shadedTiles() : tiles_,
-                  FromQRect(AtlasCell(code, kZoomedInCell)));
+  canvas.copyRect(cell.topLeft(), shaded ? shadedTiles() : tiles_, AtlasCell(code, kZoomedInCell));
   if (IsInRiverSet(code))
     DrawRiverLines(cell.left(), cell.top(), column, row, kZoomedInCell.raiseOf(column), canvas,
                    shaded ? ShadedPixel(kRiverColour) : kRiverColour, grid_);
@@ -275,12 +283,12 @@ void MapView::drawZoomedOutCell(Canvas& canvas, int column, int row) {
   const int code = grid_.terrain(column, row);
   const int scale = ZoomedOutScale(view_);
   const Image& tiles = isShaded(column, row) ? shadedZoomedOutTiles() : zoomedOutTiles();
-  const QRect cell = CellRect(view_, column, row);
-  canvas.copyRect(FromQPoint(cell.topLeft()), tiles, FromQRect(AtlasCell(code, GeometryOf(view_))));
+  const Rect cell = CellRect(view_, column, row);
+  canvas.copyRect(cell.topLeft(), tiles, AtlasCell(code, GeometryOf(view_)));
   if (grid_.roadMask(column, row) != 0) {
-    const QRect marker(kRoadMarkerSource.topLeft() * scale, kRoadMarkerSource.size() * scale);
-    canvas.copyRect(FromQPoint(cell.topLeft() + QPoint(kRoadMarkerOffset, kRoadMarkerOffset) * scale), tiles,
-                    FromQRect(marker));
+    const Rect marker(kRoadMarkerSource.x() * scale, kRoadMarkerSource.y() * scale, kRoadMarkerSource.width() * scale,
+                      kRoadMarkerSource.height() * scale);
+    canvas.copyRect(cell.topLeft() + Point(kRoadMarkerOffset * scale, kRoadMarkerOffset * scale), tiles, marker);
   }
 }
 

@@ -14,6 +14,9 @@ struct ViewState {
   // The picture the view draws into: 616 x 475 at the window's first size.
   int ViewWidth = 616;
   int ViewHeight = 475;
+  // Zoomed out, the scroll bars stay where the zoomed-in origin left them.
+  int KeptColumn = 0;
+  int KeptRow = 0;
 
   friend bool operator==(const ViewState&, const ViewState&) = default;
 };

@@ -1,15 +1,15 @@
-#include "editor/paint_gestures.h"
+#include "editing/paint_gestures.h"
 
 #include <array>
 #include <cstdlib>
 
-#include "editor/map_view.h"
+#include "editing/map_view.h"
 
 namespace kxc2 {
 
-std::vector<HexCoord> HexesAlongSegment(const ViewState& view, QPoint from, QPoint to) {
+std::vector<HexCoord> HexesAlongSegment(const ViewState& view, Point from, Point to) {
   std::vector<HexCoord> hexes;
-  const auto visit = [&](QPoint pixel) {
+  const auto visit = [&](Point pixel) {
     // Past the view's edge the pointer is over no hex the view shows.
     if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= view.ViewWidth || pixel.y() >= view.ViewHeight) return;
     const HexCoord hex = PixelToHex(view, pixel.x(), pixel.y());
@@ -21,7 +21,7 @@ std::vector<HexCoord> HexesAlongSegment(const ViewState& view, QPoint from, QPoi
   const int dy = std::abs(to.y() - from.y());
   const int stepX = to.x() > from.x() ? 1 : -1;
   const int stepY = to.y() > from.y() ? 1 : -1;
-  QPoint pixel = from;
+  Point pixel = from;
   visit(pixel);
   for (int i = 0; i < dx + dy; ++i) {
     // Step in x while the line crosses the next vertical pixel edge before
@@ -29,10 +29,7 @@ std::vector<HexCoord> HexesAlongSegment(const ViewState& view, QPoint from, QPoi
     const long long takenX = std::abs(pixel.x() - from.x());
     const long long takenY = std::abs(pixel.y() - from.y());
     const bool moveX = takenY >= dy || (takenX < dx && (2 * takenX + 1) * dy < (2 * takenY + 1) * dx);
-    if (moveX)
-      pixel.rx() += stepX;
-    else
-      pixel.ry() += stepY;
+    pixel += moveX ? Point(stepX, 0) : Point(0, stepY);
     visit(pixel);
   }
   return hexes;

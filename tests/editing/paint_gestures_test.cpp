@@ -1,12 +1,11 @@
-#include "editor/paint_gestures.h"
+#include "editing/paint_gestures.h"
 
-#include <QPoint>
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <set>
 
-#include "editor/map_view.h"
+#include "editing/map_view.h"
 
 namespace kxc2 {
 namespace {
@@ -33,7 +32,7 @@ TEST(StrokeTest, HexesAlongSegments) {
   const struct {
     const char* name;
     ViewState view;
-    QPoint from, to;
+    Point from, to;
     Hexes expected;
   } cases[] = {
       {"one pixel", in, {10, 100}, {10, 100}, {{0, 2}}},
@@ -57,13 +56,13 @@ TEST(StrokeTest, HexesAlongSegments) {
 TEST(StrokeTest, NoGapsAtAnySpeedInAnyDirection) {
   ViewState zoomedOut;
   zoomedOut.ZoomedIn = false;
-  const QPoint centre(308, 237);
+  const Point centre(308, 237);
   for (const ViewState& view : {ViewState{}, zoomedOut}) {
     for (int degrees = 0; degrees < 360; degrees += 15) {
       for (const double length : {1.0, 7.0, 45.0, 230.0}) {
         const double radians = degrees * M_PI / 180;
-        const QPoint to = centre + QPoint(int(std::lround(length * std::cos(radians))),
-                                          int(std::lround(length * std::sin(radians))));
+        const Point to = centre + Point(int(std::lround(length * std::cos(radians))),
+                                        int(std::lround(length * std::sin(radians))));
         const Hexes stroke = HexesAlongSegment(view, centre, to);
         SCOPED_TRACE(std::to_string(degrees) + " degrees, " + std::to_string(length) + " px, " +
                      (view.ZoomedIn ? "in" : "out") + ": " + Text(stroke));
@@ -73,13 +72,13 @@ TEST(StrokeTest, NoGapsAtAnySpeedInAnyDirection) {
         for (std::size_t i = 1; i < stroke.size(); ++i) EXPECT_TRUE(AreNeighbours(stroke[i - 1], stroke[i])) << i;
         std::set<std::pair<int, int>> inStroke;
         for (const HexCoord& hex : stroke) inStroke.insert({hex.column, hex.row});
-        const QPointF step = QPointF(to - centre) / 1024.0;
         for (int i = 0; i <= 1024; ++i) {
-          const QPointF at = QPointF(centre) + step * i;
+          const double atX = centre.x() + (to.x() - centre.x()) * (i / 1024.0);
+          const double atY = centre.y() + (to.y() - centre.y()) * (i / 1024.0);
           // Through a pixel corner either side is the line's: no test there.
           const auto onHalf = [](double v) { return std::abs(v - std::floor(v) - 0.5) < 1e-9; };
-          if (onHalf(at.x()) && onHalf(at.y())) continue;
-          const HexCoord hex = PixelToHex(view, int(std::floor(at.x() + 0.5)), int(std::floor(at.y() + 0.5)));
+          if (onHalf(atX) && onHalf(atY)) continue;
+          const HexCoord hex = PixelToHex(view, int(std::floor(atX + 0.5)), int(std::floor(atY + 0.5)));
           EXPECT_TRUE(inStroke.count({hex.column, hex.row})) << "missed " << Text({hex});
         }
       }
@@ -112,6 +111,7 @@ TEST(FillTest, ConnectedAreas) {
       {"even column, not across", {{{2, 5}, 1}, {{3, 6}, 1}}, {2, 5}, 1, {}, {{3, 6}}},
       {"odd column, south-east", {{{3, 5}, 1}, {{4, 6}, 1}}, {3, 5}, 2, {{4, 6}}, {}},
       {"odd column, not across", {{{3, 5}, 1}, {{4, 4}, 1}}, {3, 5}, 1, {}, {{4, 4}}},
+      {"even column, north-west only", {{{2, 5}, 1}, {{1, 4}, 1}}, {2, 5}, 2, {{1, 4}}, {}},
       {"top left corner", {{{0, 0}, 1}, {{1, 0}, 1}}, {0, 0}, 2, {{1, 0}}, {}},
       {"top right corner", {{{44, 0}, 1}, {{43, 0}, 1}}, {44, 0}, 2, {{43, 0}}, {}},
       {"bottom left corner", {{{0, 39}, 1}, {{1, 39}, 1}}, {0, 39}, 2, {{1, 39}}, {}},

@@ -1,8 +1,8 @@
-#include "editor/recent_maps.h"
+#include "editing/recent_maps.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 
 namespace kxc2 {
 namespace {

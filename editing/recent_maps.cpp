@@ -1,4 +1,4 @@
-#include "editor/recent_maps.h"
+#include "editing/recent_maps.h"
 
 #include <algorithm>
 

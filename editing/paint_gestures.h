@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QPoint>
 #include <vector>
 
 #include "core/map_grid.h"
-#include "editor/view_state.h"
+#include "draw/image.h"
+#include "editing/view_state.h"
 
 namespace kxc2 {
 
@@ -13,7 +13,7 @@ namespace kxc2 {
 // walk goes pixel by pixel in steps across one edge at a time, so each hex
 // shares an edge with the one before it however far the pointer jumped
 // between two events. Pixels outside the view touch no hex.
-std::vector<HexCoord> HexesAlongSegment(const ViewState& view, QPoint from, QPoint to);
+std::vector<HexCoord> HexesAlongSegment(const ViewState& view, Point from, Point to);
 
 // The connected area of hexes that share start's terrain, through the
 // grid's hex neighbours, start first.
