@@ -43,7 +43,11 @@ std::string ResolveNoCase(const std::string& base, const std::string& name) {
   const auto slash = LastSeparator(joined);
   const std::string folder = slash == std::string::npos ? "" : joined.substr(0, slash + 1);
   const std::string leaf = joined.substr(folder.size());
-  if (leaf.empty() || NameExists(joined)) return joined;
+  if (leaf.empty()) return joined;
+#ifndef _WIN32
+  // Windows finds the name in any case; only the listing gives the entry's own.
+  if (NameExists(joined)) return joined;
+#endif
   for (const std::string& candidate : FolderNames(folder))
     if (EqualNoCase(candidate, leaf)) return folder + candidate;
   return joined;

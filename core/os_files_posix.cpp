@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/file_call_watcher.h"
 #include "core/os_files.h"
 
 namespace kxc2 {
@@ -50,6 +51,7 @@ long ReadSome(int fd, void* into, std::size_t size) {
 }
 
 long WriteSome(int fd, const void* from, std::size_t size) {
+  if (WatcherFails(FileCall::Write)) return -1;
   for (;;) {
     const ssize_t written = ::write(fd, from, size);
     if (written >= 0 || errno != EINTR) return static_cast<long>(written);
@@ -61,7 +63,7 @@ std::uint64_t SizeHintOfOpen(int fd) {
   return ::fstat(fd, &info) == 0 && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
-bool SyncFile(int fd) { return ::fsync(fd) == 0; }
+bool SyncFile(int fd) { return !WatcherFails(FileCall::SyncFile) && ::fsync(fd) == 0; }
 
 bool CloseFile(int fd) { return ::close(fd) == 0; }
 
@@ -70,10 +72,13 @@ bool CopyPermissions(const std::string& path, int fd) {
   return ::stat(path.c_str(), &info) == 0 && ::fchmod(fd, info.st_mode & 07777) == 0;
 }
 
-bool MoveOverFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+bool MoveOverFile(const std::string& from, const std::string& to) {
+  return !WatcherFails(FileCall::Move, to) && ::rename(from.c_str(), to.c_str()) == 0;
+}
 
 // A folder that cannot be synced is no reason to report a completed write as failed.
 void SyncFolder(const std::string& folder) {
+  if (WatcherFails(FileCall::SyncFolder, folder)) return;
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);

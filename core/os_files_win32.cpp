@@ -8,6 +8,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include "core/file_call_watcher.h"
 #include "core/os_files.h"
 
 namespace kxc2 {
@@ -124,6 +125,7 @@ long ReadSome(int fd, void* into, std::size_t size) {
 }
 
 long WriteSome(int fd, const void* from, std::size_t size) {
+  if (WatcherFails(FileCall::Write)) return -1;
   return ::_write(fd, from, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
 }
 
@@ -132,7 +134,7 @@ std::uint64_t SizeHintOfOpen(int fd) {
   return size > 0 ? static_cast<std::uint64_t>(size) : 0;
 }
 
-bool SyncFile(int fd) { return ::_commit(fd) == 0; }
+bool SyncFile(int fd) { return !WatcherFails(FileCall::SyncFile) && ::_commit(fd) == 0; }
 
 bool CloseFile(int fd) { return ::_close(fd) == 0; }
 
@@ -159,6 +161,7 @@ std::wstring FullPath(const std::string& path) {
 // old one's attributes; a new name needs a move. Both complete on disk
 // before they return.
 bool MoveOverFile(const std::string& from, const std::string& to) {
+  if (WatcherFails(FileCall::Move, to)) return false;
   const std::wstring source = FullPath(from);
   const std::wstring target = FullPath(to);
   const bool replaced =
@@ -169,7 +172,8 @@ bool MoveOverFile(const std::string& from, const std::string& to) {
   return replaced;
 }
 
-void SyncFolder(const std::string&) {}
+// The move above was written through; a watcher still sees the request.
+void SyncFolder(const std::string& folder) { WatcherFails(FileCall::SyncFolder, folder); }
 
 bool RemoveFile(const std::string& path) { return ::_wunlink(Wide(path).c_str()) == 0; }
 

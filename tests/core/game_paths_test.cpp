@@ -33,11 +33,17 @@ TEST(GamePaths, ResolveFindsEntriesInAnyCase) {
   EXPECT_EQ(ResolveNoCase(game, "UserBMP"), game + "UserBMP");  // missing: unchanged
   // A value without a trailing separator joins directly.
   EXPECT_EQ(ResolveNoCase(dir.path().string(), "UserBMP"), dir.path().string() + "UserBMP");
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds one entry of a name in any case";
+#endif
   std::filesystem::create_directory(dir.file("UserMap"));
   EXPECT_EQ(ResolveNoCase(game, "UserMap"), game + "UserMap");  // the exact name wins
 }
 
 TEST(GamePaths, MatchingFilesListsOrdinaryVisibleFilesOnly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a symbolic link needs a privilege on Windows, and Wine makes none";
+#endif
   test::TempDir dir;
   for (const char* name : {"Map4500.shp", "MAP4501.SHP", "Map4600.shp", ".Map4502.shp"})
     test::WriteBytes(dir.file(name), {1});

@@ -42,8 +42,8 @@ TEST(IoError, ErrnoMapping) {
       // errno values that equal a runtime code still read as what they are.
       {EIO, dir.file("x"), EIO, "I/O error 5"},
       {EINTR, dir.file("x"), EINTR, "I/O error 4"},
-      {ENETDOWN, dir.file("x"), ENETDOWN, "I/O error 100"},
-      {ENETUNREACH, dir.file("x"), ENETUNREACH, "I/O error 101"},
+      {100, dir.file("x"), 100, "I/O error 100"},  // ENETDOWN here, EADDRINUSE on Windows
+      {101, dir.file("x"), 101, "I/O error 101"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IoCodeFromErrno(c.err, c.path), c.code) << c.err << " " << c.path;

@@ -135,7 +135,7 @@ class CopyClipping : public ::testing::TestWithParam<CopyCase> {};
 Image NumberedSource() {
   Image source = Indexed({10, 8});
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 10; ++x) source.setPixel(x, y, static_cast<uint>(x + 10 * y + 100));
+    for (int x = 0; x < 10; ++x) source.setPixel(x, y, static_cast<unsigned>(x + 10 * y + 100));
   return source;
 }
 

@@ -3,15 +3,23 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace kxc2::test {
 
 TempDir::TempDir() {
+#ifdef _WIN32
+  // No mkdtemp: a fresh random name until one is free.
+  std::random_device random;
+  do path_ = std::filesystem::temp_directory_path() / ("kxc2-test-" + std::to_string(random()));
+  while (!std::filesystem::create_directory(path_));
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "kxc2-test-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "core/game_paths.h"
 #include "core/io_error.h"
 #include "export/shp_conversion.h"
 #include "export/shp_file.h"
@@ -56,7 +57,7 @@ class ShpConversion : public ::testing::Test {
     fs::create_directory(dir.path() / "pictures");
   }
 
-  std::string game() const { return dir.file("game") + "/"; }
+  std::string game() const { return WithTrailingSeparator(dir.file("game")); }
   fs::path userMap() const { return dir.path() / "game" / "UserMap"; }
 
   std::string Bitmap(const std::string& name, std::uint8_t index = 5, int width = 640, int height = 480) {
@@ -139,7 +140,9 @@ TEST_F(ShpConversion, OnlyFolderMatchingAsksNothing) {
 }
 
 TEST_F(ShpConversion, UserMapOfAnyCaseAndOldNameOfAnyCase) {
-  fs::rename(userMap(), dir.path() / "game" / "USERMAP");
+  // Made anew: Wine keeps a folder's case through a rename.
+  fs::remove(userMap());
+  fs::create_directory(dir.path() / "game" / "USERMAP");
   test::WriteBytes(dir.path() / "game" / "USERMAP" / "A.SHP", Bytes{'o', 'l', 'd'});
   const ShpConversionResult result = Convert({Bitmap("a.b.bmp", 1, 2, 2)});
   EXPECT_EQ(result.written, Names{(dir.path() / "game" / "USERMAP" / "A.SHP").string()});
@@ -180,6 +183,9 @@ TEST_F(ShpConversion, FolderInTheWayOfAnOutput) {
 // The disk fills while the second file is written: the first stays, the
 // second leaves nothing under its name, the third is never started.
 TEST_F(ShpConversion, DiskFullPartWay) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permissions, the nobody user and a file size limit need fork";
+#else
   const Names paths = {Bitmap("one.bmp", 1, 30, 30), Bitmap("two.bmp", 2, 2000, 300), Bitmap("three.bmp", 3, 2, 2)};
   const int code = test::RunWithFileSizeLimit(4096, [&] {
     try {
@@ -191,9 +197,13 @@ TEST_F(ShpConversion, DiskFullPartWay) {
   });
   EXPECT_EQ(code, 0);
   EXPECT_EQ(test::ListFolder(userMap()), Names{"one.shp"});
+#endif
 }
 
 TEST_F(ShpConversion, ReadOnlyUserMapKeepsOldFiles) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permissions, the nobody user and a file size limit need fork";
+#else
   OldShp("Map4500.shp");
   const Names paths = {Bitmap("Map4500.bmp", 1, 2, 2)};
   fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
@@ -217,6 +227,7 @@ TEST_F(ShpConversion, ReadOnlyUserMapKeepsOldFiles) {
   EXPECT_EQ(code, 0);
   EXPECT_EQ(test::ListFolder(userMap()), Names{"Map4500.shp"});
   EXPECT_EQ(test::ReadBytes(userMap() / "Map4500.shp"), (Bytes{'o', 'l', 'd'}));
+#endif
 }
 
 }  // namespace
