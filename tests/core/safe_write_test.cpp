@@ -8,7 +8,7 @@
 #include "core/file_call_watcher.h"
 #include "core/map_file.h"
 #include "core/os_files.h"
-#include "editor/ini_file.h"
+#include "editing/ini_file.h"
 #include "export/bmp_writer.h"
 #include "export/png_writer.h"
 #include "export/shp_file.h"

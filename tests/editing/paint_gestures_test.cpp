@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -60,7 +61,7 @@ TEST(StrokeTest, NoGapsAtAnySpeedInAnyDirection) {
   for (const ViewState& view : {ViewState{}, zoomedOut}) {
     for (int degrees = 0; degrees < 360; degrees += 15) {
       for (const double length : {1.0, 7.0, 45.0, 230.0}) {
-        const double radians = degrees * M_PI / 180;
+        const double radians = degrees * std::numbers::pi / 180;
         const Point to = centre + Point(int(std::lround(length * std::cos(radians))),
                                         int(std::lround(length * std::sin(radians))));
         const Hexes stroke = HexesAlongSegment(view, centre, to);
