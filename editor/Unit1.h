@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QString>
 #include <QVector>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,9 +17,11 @@
 #include "core/map_grid.h"
 #include "draw/image.h"
 #include "editing/edit_history.h"
+#include "editing/map_editor.h"
 #include "editing/map_view.h"
 #include "editing/recent_maps.h"
 #include "editing/view_state.h"
+#include "editor/qt_shell.h"
 #include "editor/scroll_bar.h"
 #include "editor/user_dialogs.h"
 
@@ -42,10 +45,15 @@ struct RecoveryNote;
 class RoadBox;
 }  // namespace kxc2
 
-// The editor's main window. Its handlers read and write the one map document
-// and the one view state it owns and call the view's redraws.
+// The editor's main window: the shell of a MapEditor. Its controls call the
+// editor's handlers and set its tools; it shows the editor's snapshot and
+// picture whenever they change.
 class TForm1 : public QMainWindow {
   Q_OBJECT
+
+  // First: the members below refer into the editor.
+  std::unique_ptr<kxc2::QtShell> shell_;
+  std::unique_ptr<kxc2::MapEditor> editor_;
 
  public:
   TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
@@ -57,6 +65,12 @@ class TForm1 : public QMainWindow {
   const kxc2::ViewState& viewState() const { return view_; }
   // A copy of the 616 x 475 picture that MapImage shows.
   QImage picture() const;
+  kxc2::MapEditor& editor() { return *editor_; }
+  // Shows the editor's snapshot in the controls, the title and the menus.
+  void applySnapshot();
+  void showPictureChange(kxc2::Rect area);
+  // The map-parameters dialog, made on first use.
+  TForm2& parametersDialog();
 
   QString headerSection(int section) const;
   void setHeaderSection(int section, const QString& text);
@@ -68,17 +82,12 @@ class TForm1 : public QMainWindow {
   // Section 1: "Selected: ..." for the selected hex.
   void WriteSelectedHexCaption();
 
-  // Every change to the grid comes through here (unit1_history.cpp): writes
-  // the change's after-bytes, redraws those hexes as a click does, emits
-  // hexesChanged and makes the change one Undo step. Call it with the
-  // selection's frame visible, as every handled event leaves it; it leaves
-  // the frame so. Returns false, with nothing pushed, written or drawn, when
-  // no byte would change.
-  bool applyHexChange(kxc2::HexChange change);
-  kxc2::EditHistory& history() { return *history_; }
+  // MapEditor::applyHexChange.
+  bool applyHexChange(kxc2::HexChange change) { return editor_->applyHexChange(std::move(change)); }
+  kxc2::EditHistory& history() { return editor_->history(); }
   kxc2::RecoveryKeeper& recovery() { return *recovery_; }
   // No file behind the map: New, or a recovered copy of a new map.
-  bool isUntitled() const { return mapFile_.isEmpty(); }
+  bool isUntitled() const { return editor_->fileName().empty(); }
 
   // Components, named as in the window's layout.
   QHeaderView* Header1 = nullptr;
@@ -130,8 +139,8 @@ class TForm1 : public QMainWindow {
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
-  kxc2::Image MapTiles;
-  kxc2::Image MapTiles2;
+  const kxc2::Image& MapTiles;
+  const kxc2::Image& MapTiles2;
 
   kxc2::FileDialogState OpenDialog1;
   kxc2::FileDialogState SaveDialog1;
@@ -207,42 +216,19 @@ class TForm1 : public QMainWindow {
   void recordAnchors();
   void layoutForSize();
   void applyViewSize(QSize size);
-  void updateScrollRanges();
-  void showScrollBars();
-
-  // Hex editing helpers (Unit1.cpp).
-  void LoadRoadBoxes(int column, int row);
-  std::uint8_t roadBoxMask() const;
-  void writeRoadBoxesIntoSelection();
-  void selectTerrainItem(int code);
   void keepTerrainShown();
-  void WriteCursorHexCaption(int column, int row);
-  // Section 2 for the hex now under the pointer, or its empty caption.
-  void refreshCursorCaption();
-  std::optional<QPoint> pointer_;  // over the view
-  // Painting by dragging and filling (Unit1.cpp).
-  void paintStrokeTo(QPoint position);
-  void fillArea(kxc2::HexCoord start);
-  struct Stroke {
-    bool active = false;
-    QPoint last;
-    int number = 0;  // the stroke's changes merge into one Undo step
-    std::vector<kxc2::HexCoord> painted;
-  } stroke_;
-  // A drag ended by a command before its release; the release then does nothing.
-  void endStroke();
-  bool ignoreRelease_ = false;
-  void scrollOrigin(int& origin, int position);
+  std::array<kxc2::RoadBox*, 6> roadBoxes() const { return {Road1, Road2, Road3, Road4, Road5, Road6}; }
+  // Set while the snapshot is shown: the controls' own signals then echo it.
+  bool applying_ = false;
 
   kxc2::UserDialogs& dialogs_;
   QString programFolder_;
   // The per-user configuration folder: settings and tile sets when the
   // program's own folder is not theirs (settings_location.h).
   QString userFolder_;
-  kxc2::MapDocument document_;
-  kxc2::ViewState view_;
+  kxc2::MapDocument& document_;
+  kxc2::ViewState& view_;
   QStandardItemModel* headerModel_ = nullptr;
-  std::unique_ptr<kxc2::MapView> mapView_;
   bool outerSizeApplied_ = false;
   QSize firstSize_;
   struct Anchor {
@@ -282,7 +268,6 @@ class TForm1 : public QMainWindow {
   // Open's end once the file is read: origin and selection at (0, 0).
   void showReadMap();
   void showCommandError(const std::exception& error);
-  TForm2& parametersDialog();
   TForm3& aboutWindow();
   kxc2::KeysWindow* keysWindow_ = nullptr;
 
@@ -304,10 +289,6 @@ class TForm1 : public QMainWindow {
   kxc2::RecentMaps recentMaps_;
   // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
   void buildHistory(QMenu* menu);
-  void writeHexChange(const kxc2::HexChange& change, bool after, bool firstApply);
-  // Undo1's and Redo1's texts and enabled states from the history.
-  void showHistory();
-  void historyCleanChanged(bool clean);
   // A new map from New, Open or a recovered copy; file is empty for Untitled.
   void documentReplaced(const QString& file);
   void documentSaved(const QString& file);
@@ -316,9 +297,7 @@ class TForm1 : public QMainWindow {
   bool openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note);
   void reportRecoveryFailure(const QString& reason);
 
-  std::unique_ptr<kxc2::EditHistory> history_;
-  std::unique_ptr<kxc2::WindowThread> windowThread_;  // outlives the keeper, which uses it
+  // Goes before the editor's document and the shell's window thread it uses.
   std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
-  QString mapFile_;  // the file the map came from or went to; empty for Untitled
   QString lastSaveChoice_;  // proposed for an Untitled map
 };

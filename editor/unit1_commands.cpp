@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QScrollBar>
 #include <cstdlib>
@@ -121,20 +120,11 @@ void TForm1::createUserFolders() {
   }
 }
 
-void TForm1::setStartViewState() {
-  view_.ZoomedIn = true;
-  kxc2::ShowFromCorner(view_);
-  updateScrollRanges();
-  TerrainList->setCurrentRow(0);
-  view_.SelectedColumn = -1;
-  view_.SelectedRow = -1;
-  view_.SelectionValid = false;
-}
+void TForm1::setStartViewState() { editor_->startView(); }
 
 // ---- Shared steps -------------------------------------------------------
 
-// The map view is shown by the first New or Open and never hidden again.
-bool TForm1::mapPresent() const { return !MapImage->isHidden(); }
+bool TForm1::mapPresent() const { return editor_->mapPresent(); }
 
 bool TForm1::askSaveFirst(const QString& question) {
   switch (dialogs_.confirm(this, question)) {
@@ -155,9 +145,7 @@ void TForm1::showMapCaption(const QString& fileName) {
                                         header.rows, header.mapNumber));
 }
 
-void TForm1::showCommandError(const std::exception& error) {
-  dialogs_.showError(this, QString::fromStdString(error.what()));
-}
+void TForm1::showCommandError(const std::exception& error) { shell_->showError(error.what()); }
 
 TForm2& TForm1::parametersDialog() {
   if (!Form2) Form2 = new TForm2(this);
@@ -217,14 +205,7 @@ void TForm1::openMapFile(const QString& fileName) {
   rememberMap(fileName);
 }
 
-void TForm1::showReadMap() {
-  kxc2::ShowFromCorner(view_);
-  view_.SelectedColumn = 0;
-  view_.SelectedRow = 0;
-  WriteSelectedHexCaption();
-  showScrollBars();
-  showMapSelectedAtOrigin();
-}
+void TForm1::showReadMap() { editor_->showReadMap(); }
 
 // ---- Opened from elsewhere and recent maps --------------------------------
 
@@ -330,10 +311,7 @@ void TForm1::applyMapBounds() {
   const bool on = MapBounds1->isChecked();
   const int columns = on ? kxc2::ColumnsInDialogRange(document_.header.columns) : kxc2::kGridColumns;
   const int rows = on ? kxc2::RowsInDialogRange(document_.header.rows) : kxc2::kGridRows;
-  if (!mapView_->SetMapBounds(columns, rows) || !mapPresent()) return;
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-  RedrawView();
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
+  editor_->setMapBounds(columns, rows);
 }
 
 void TForm1::rebuildRecentMenu() {
@@ -347,37 +325,27 @@ void TForm1::rebuildRecentMenu() {
   RecentMaps1->setEnabled(!recentMaps_.paths().empty());
 }
 
-void TForm1::showMapSelectedAtOrigin() {
-  MapImage->show();
-  RedrawView();
-  ToggleFocusRect(0, 0);
-  view_.SelectionValid = true;
-  SaveAs1->setEnabled(true);
-  PaintBMPs1->setEnabled(true);
-  ArtworkPreview1->setEnabled(true);
-  FillArea1->setEnabled(true);
-}
+void TForm1::showMapSelectedAtOrigin() { editor_->showMapSelectedAtOrigin(); }
 
 // ---- Save ---------------------------------------------------------------
 
 void TForm1::SaveAs1Click() { saveMap(); }
 
 bool TForm1::runParametersDialog() {
-  TForm2& dialog = parametersDialog();
-  dialog.presetSize(document_.header.columns, document_.header.rows);
-  dialog.Terrtype->setEnabled(false);
-  const bool ok = dialogs_.runModal(dialog);
-  dialog.Terrtype->setEnabled(true);
-  return ok;
+  kxc2::Shell::MapParameters parameters{document_.header.columns, document_.header.rows};
+  parameters.seasonEnabled = false;
+  if (!shell_->runParameters(parameters)) return false;
+  // These stand from here on, even when the file dialog is cancelled.
+  document_.header = {parameters.mapNumber, parameters.columns, parameters.rows};
+  return true;
 }
 
 TForm1::SaveOutcome TForm1::saveMap() {
   if (!runParametersDialog()) return SaveOutcome::Cancelled;
-  // These stand from here on, even when the file dialog is cancelled.
-  document_.header = parametersDialog().parameters();
   applyMapBounds();
   // A map from a file proposes that file; an Untitled one the last choice.
-  SaveDialog1.fileName = mapFile_.isEmpty() ? lastSaveChoice_ : QFileInfo(mapFile_).absoluteFilePath();
+  const QString mapFile = FromLocal(editor_->fileName());
+  SaveDialog1.fileName = mapFile.isEmpty() ? lastSaveChoice_ : QFileInfo(mapFile).absoluteFilePath();
   if (!dialogs_.runSaveDialog(this, SaveDialog1)) return SaveOutcome::Cancelled;
   lastSaveChoice_ = SaveDialog1.fileName;
 

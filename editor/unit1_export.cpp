@@ -1,12 +1,10 @@
 // Game art commands of the main window: Paint .BMPs and Draw .SHPs.
-#include <QGroupBox>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/game_paths.h"
 #include "editor/Unit1.h"
-#include "editor/Unit2.h"
 #include "export/map_painter.h"
 #include "export/shp_conversion.h"
 
@@ -39,18 +37,16 @@ class OpenDialogLoan {
 
 void TForm1::PaintBMPs1Click() {
   const std::uint32_t seed = kxc2::SeedFromClock();
-  TForm2& dialog = parametersDialog();
-  dialog.presetSize(document_.header.columns, document_.header.rows);
-  dialog.Terrtype->setEnabled(true);
-  if (!dialogs_.runModal(dialog)) return;
+  kxc2::Shell::MapParameters parameters{document_.header.columns, document_.header.rows};
+  if (!shell_->runParameters(parameters)) return;
   // These stand from here on, whatever becomes of the painting.
-  document_.header = dialog.parameters();
+  document_.header = {parameters.mapNumber, parameters.columns, parameters.rows};
 
   kxc2::PaintRequest request;
   request.mapNumber = document_.header.mapNumber;
   request.columns = document_.header.columns;
   request.rows = document_.header.rows;
-  request.winter = dialog.terrainIndex() == 1;
+  request.winter = parameters.winter;
   request.programFolder = programFolder_.toStdString();
   request.userFolder = userFolder_.toStdString();
   request.gameFolder = gameFolder_.toStdString();

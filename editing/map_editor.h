@@ -1,0 +1,171 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/map_grid.h"
+#include "draw/image.h"
+#include "editing/edit_history.h"
+#include "editing/map_view.h"
+#include "editing/scroll_bars.h"
+#include "editing/shell.h"
+#include "editing/view_state.h"
+
+namespace kxc2 {
+
+// Everything the main window shows of the editor's state, read at once.
+struct EditorSnapshot {
+  std::array<std::string, 3> header;  // map, selected hex, hex under the pointer
+  bool unsaved = false;
+  std::array<bool, 6> roads{};  // Road1..Road6
+  int terrainRow = -1;  // -1: no current item
+  bool lmbSetsTerrain = true;
+  bool zoomedIn = true;  // Zoom In checked, else Zoom Out
+  ScrollBars scrollBars;
+  bool mapShown = false;
+  // Save, Paint .BMPs, Artwork Preview and Fill Area wait for a map.
+  bool mapCommandsEnabled = false;
+  bool undoEnabled = false;
+  bool redoEnabled = false;
+  std::string undoText;  // "&Undo Paint Ocean"
+  std::string redoText;
+  friend bool operator==(const EditorSnapshot&, const EditorSnapshot&) = default;
+};
+
+enum class MouseButton { Left, Right, Middle, Other };
+
+// The editor without its window: the map, the view and its picture, Undo,
+// the painting tools, and the handlers of the map view and the road keys.
+// Every handler tells the shell when the picture or the state changed.
+class MapEditor {
+ public:
+  explicit MapEditor(Shell& shell);
+  MapEditor(const MapEditor&) = delete;
+  MapEditor& operator=(const MapEditor&) = delete;
+
+  EditorSnapshot snapshot() const;
+
+  MapDocument& document() { return document_; }
+  const MapDocument& document() const { return document_; }
+  ViewState& viewState() { return view_; }
+  const ViewState& viewState() const { return view_; }
+  const Image& picture() const { return picture_; }
+  const Image& tiles() const { return tiles_; }
+  const Image& tiles2() const { return tiles2_; }
+  EditHistory& history() { return history_; }
+  Shell& shell() { return shell_; }
+  // Empty for Untitled.
+  const std::string& fileName() const { return fileName_; }
+  // The view is shown by the first New or Open and never hidden again.
+  bool mapPresent() const { return mapPresent_; }
+
+  // The tools the window's controls set; no handler runs.
+  void setTerrain(int code);  // -1: none
+  void setLmbSetsTerrain(bool on);
+  void setRoadBox(int index, bool checked);  // 0..5 for Road1..Road6
+
+  // The map view's pointer, in picture pixels.
+  void MapImageMouseDown(MouseButton button, bool shift, Point position);
+  void MapImageMouseMove(Point position);
+  void MapImageMouseUp(MouseButton button, Point position);
+  void MapImageMouseLeave();
+  // The road boxes into the selected hex.
+  void PlaceRoads2();
+  // A road key toggles its box; any character writes the boxes.
+  void FormKeyPress(char key);
+  void FillArea1Click();
+  // A drag under way ends first, as its release would end it.
+  void Undo1Click();
+  void Redo1Click();
+
+  void ZoomIn1Click();
+  void ZoomOut1Click();
+  void HScrollBarScroll(int scrollPos);
+  void VScrollBarScroll(int scrollPos);
+  // A new picture of this size; the origin stays in range.
+  void setViewSize(int width, int height);
+
+  // The view's operations on the picture.
+  void ToggleFocusRect(int column, int row);
+  void RedrawHex(int column, int row);
+  void RedrawView();
+  void WriteSelectedHexCaption();
+  // Every change to the grid comes through here: writes the change's
+  // after-bytes, redraws those hexes as a click does, tells the listeners and
+  // makes the change one Undo step. Call it with the selection's frame
+  // visible; it leaves the frame so. False, with nothing pushed, written or
+  // drawn, when no byte would change.
+  bool applyHexChange(HexChange change);
+
+  // The steps of the file commands.
+  void setHeaderText(int section, std::string text);
+  // Zoomed in from the corner, terrain 0, nothing selected.
+  void startView();
+  // The map shown with hex (0, 0) selected.
+  void showMapSelectedAtOrigin();
+  // A read map: from the corner, hex (0, 0) selected and shown.
+  void showReadMap();
+  // Hexes past these columns and rows shade; redrawn when they changed.
+  void setMapBounds(int columns, int rows);
+  // A new map from New, Open or a recovered copy; file is empty for Untitled.
+  void documentReplaced(const std::string& file);
+  void documentSaved(const std::string& file);
+
+  // After the grid is written and redrawn: every hex a change, an undo or a
+  // redo wrote.
+  void onHexesChanged(std::function<void(const std::vector<HexCoord>&)> listener) {
+    hexesListeners_.push_back(std::move(listener));
+  }
+  // As EditHistory's onChanged and onCleanChanged.
+  void onHistoryChanged(std::function<void(bool stepped)> listener) { historyListener_ = std::move(listener); }
+  void onCleanChanged(std::function<void(bool clean)> listener) { cleanListener_ = std::move(listener); }
+
+ private:
+  void changed() { shell_.stateChanged(); }
+  void pictureChanged();
+  void writeHexChange(const HexChange& change, bool after, bool firstApply);
+  void LoadRoadBoxes(int column, int row);
+  std::uint8_t roadBoxMask() const;
+  void writeRoadBoxesIntoSelection();
+  void selectTerrainItem(int code);
+  void WriteCursorHexCaption(int column, int row);
+  void refreshCursorCaption();
+  void paintStrokeTo(Point position);
+  void fillArea(HexCoord start);
+  void endStroke();
+  void scrollOrigin(int& origin, int position);
+  void zoom(bool in);
+
+  Shell& shell_;
+  MapDocument document_;
+  ViewState view_;
+  Image picture_;
+  Image tiles_;
+  Image tiles2_;
+  std::unique_ptr<MapView> mapView_;
+  EditHistory history_;
+  std::string fileName_;
+  bool mapPresent_ = false;
+  std::array<std::string, 3> header_;
+  int terrain_ = -1;
+  bool lmbSetsTerrain_ = true;
+  std::array<bool, 6> roads_{};
+  std::optional<Point> pointer_;  // over the view
+  struct Stroke {
+    bool active = false;
+    Point last;
+    int number = 0;  // the stroke's changes merge into one Undo step
+    std::vector<HexCoord> painted;
+  } stroke_;
+  // A drag ended by a command before its release; the release then does nothing.
+  bool ignoreRelease_ = false;
+  std::vector<std::function<void(const std::vector<HexCoord>&)>> hexesListeners_;
+  std::function<void(bool)> historyListener_;
+  std::function<void(bool)> cleanListener_;
+};
+
+}  // namespace kxc2
