@@ -59,6 +59,8 @@ EditorSnapshot MapEditor::snapshot() const {
   shot.redoEnabled = history_.canRedo();
   shot.undoText = Prefixed("&Undo", history_.undoText());
   shot.redoText = Prefixed("&Redo", history_.redoText());
+  shot.recentMaps = recentMaps_.paths();
+  shot.mapBounds = mapBounds_;
   return shot;
 }
 
@@ -252,6 +254,8 @@ void MapEditor::documentReplaced(const std::string& file) {
   // clear() leaves an empty history's clean state alone, and a recovered map
   // has none: the new map is as it was read.
   history_.setClean();
+  applyMapBounds();
+  if (replacedListener_) replacedListener_();
 }
 
 void MapEditor::documentSaved(const std::string& file) {

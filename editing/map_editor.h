@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "draw/image.h"
 #include "editing/edit_history.h"
 #include "editing/map_view.h"
+#include "editing/recent_maps.h"
 #include "editing/scroll_bars.h"
 #include "editing/shell.h"
 #include "editing/view_state.h"
@@ -33,6 +35,8 @@ struct EditorSnapshot {
   bool redoEnabled = false;
   std::string undoText;  // "&Undo Paint Ocean"
   std::string redoText;
+  std::vector<std::string> recentMaps;  // newest first
+  bool mapBounds = false;  // View > Map Bounds checked
   friend bool operator==(const EditorSnapshot&, const EditorSnapshot&) = default;
 };
 
@@ -115,6 +119,36 @@ class MapEditor {
   void documentReplaced(const std::string& file);
   void documentSaved(const std::string& file);
 
+  // The window's commands (map_editor_files.cpp). Start-up: the folders,
+  // the game's folder, the settings and the start view. applicationName
+  // names the per-user folder.
+  void FormCreate(const std::string& programFolder, const std::string& applicationName);
+  void New1Click();
+  void Open1Click();
+  void SaveAs1Click();
+  // Open without its file dialog, for a file named on the command line, a
+  // dropped file and a recent map: the save-first question, then the file.
+  void openNamedMap(const std::string& fileName);
+  void openRecentMap(const std::string& fileName);
+  // False when the window must stay open.
+  bool FormCloseQuery();
+  // The menu item's new check state; kept in the settings file.
+  void MapBounds1Click(bool on);
+  // The game's art (map_editor_art.cpp).
+  void PaintBMPs1Click();
+  void WriteSHPs1Click();
+  // Section 0 for a map from this file, or for an Untitled one.
+  void showMapCaption(const std::string& fileName);
+  void showUntitledCaption();
+  void showCommandError(const std::exception& error);
+  // End with a separator once FormCreate has settled them.
+  const std::string& programFolder() const { return programFolder_; }
+  const std::string& gameFolder() const { return gameFolder_; }
+  const std::string& userFolder() const { return userFolder_; }
+  // The settings of the open and save dialogs, kept between uses.
+  Shell::FileDialogState OpenDialog1;
+  Shell::FileDialogState SaveDialog1;
+
   // After the grid is written and redrawn: every hex a change, an undo or a
   // redo wrote.
   void onHexesChanged(std::function<void(const std::vector<HexCoord>&)> listener) {
@@ -123,6 +157,8 @@ class MapEditor {
   // As EditHistory's onChanged and onCleanChanged.
   void onHistoryChanged(std::function<void(bool stepped)> listener) { historyListener_ = std::move(listener); }
   void onCleanChanged(std::function<void(bool clean)> listener) { cleanListener_ = std::move(listener); }
+  // After New, Open or a recovered copy has replaced the whole map.
+  void onMapReplaced(std::function<void()> listener) { replacedListener_ = std::move(listener); }
 
  private:
   void changed() { shell_.stateChanged(); }
@@ -139,6 +175,26 @@ class MapEditor {
   void endStroke();
   void scrollOrigin(int& origin, int position);
   void zoom(bool in);
+
+  enum class SaveOutcome { Saved, Cancelled, Failed };
+  void prepareFileDialogs();
+  void readOrAskGameFolder();
+  void locateGame(const std::string& settingsPath);
+  void createUserFolders();
+  // The save-first question; false when the asking command must stop.
+  bool askSaveFirst(const char* question);
+  SaveOutcome saveMap();
+  void openMapFile(const std::string& fileName);
+  std::string settingsPath() const;
+  void readRecentMaps();
+  void rememberMap(const std::string& fileName);
+  void forgetMap(const std::string& fileName);
+  void writeRecentMaps();
+  void readViewSettings();
+  void writeViewSettings();
+  // The header's bounds (or none) to the view after every change to the
+  // header or the menu item.
+  void applyMapBounds();
 
   Shell& shell_;
   MapDocument document_;
@@ -166,6 +222,13 @@ class MapEditor {
   std::vector<std::function<void(const std::vector<HexCoord>&)>> hexesListeners_;
   std::function<void(bool)> historyListener_;
   std::function<void(bool)> cleanListener_;
+  std::function<void()> replacedListener_;
+  std::string programFolder_;
+  std::string gameFolder_;
+  std::string userFolder_;
+  std::string lastSaveChoice_;  // proposed for an Untitled map
+  RecentMaps recentMaps_;
+  bool mapBounds_ = false;
 };
 
 }  // namespace kxc2

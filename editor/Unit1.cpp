@@ -74,6 +74,8 @@ TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget
       editor_(std::make_unique<kxc2::MapEditor>(*shell_)),
       MapTiles(editor_->tiles()),
       MapTiles2(editor_->tiles2()),
+      OpenDialog1(editor_->OpenDialog1),
+      SaveDialog1(editor_->SaveDialog1),
       dialogs_(dialogs),
       programFolder_(programFolder),
       document_(editor_->document()),
@@ -125,6 +127,8 @@ void TForm1::applySnapshot() {
   Undo1->setEnabled(shot.undoEnabled);
   Redo1->setText(QString::fromStdString(shot.redoText));
   Redo1->setEnabled(shot.redoEnabled);
+  MapBounds1->setChecked(shot.mapBounds);
+  showRecentMaps(shot.recentMaps);
   applying_ = wasApplying;
 }
 

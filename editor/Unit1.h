@@ -142,8 +142,8 @@ class TForm1 : public QMainWindow {
   const kxc2::Image& MapTiles;
   const kxc2::Image& MapTiles2;
 
-  kxc2::FileDialogState OpenDialog1;
-  kxc2::FileDialogState SaveDialog1;
+  kxc2::Shell::FileDialogState& OpenDialog1;
+  kxc2::Shell::FileDialogState& SaveDialog1;
 
   // The map-parameters dialog; the program creates it after this window.
   TForm2* Form2 = nullptr;
@@ -222,10 +222,7 @@ class TForm1 : public QMainWindow {
   bool applying_ = false;
 
   kxc2::UserDialogs& dialogs_;
-  QString programFolder_;
-  // The per-user configuration folder: settings and tile sets when the
-  // program's own folder is not theirs (settings_location.h).
-  QString userFolder_;
+  QString programFolder_;  // as given; the editor settles it
   kxc2::MapDocument& document_;
   kxc2::ViewState& view_;
   QStandardItemModel* headerModel_ = nullptr;
@@ -238,60 +235,25 @@ class TForm1 : public QMainWindow {
   };
   std::vector<Anchor> anchors_;
 
-  // Window commands and settings (unit1_commands.cpp).
+  // Window commands (unit1_commands.cpp).
 
  public:
   // The About window; the program creates it after this window.
   TForm3* Form3 = nullptr;
   // Both end with a separator and are settled by FormCreate.
-  const QString& ProgramFolder() const { return programFolder_; }
-  const QString& GameFolder() const { return gameFolder_; }
-  const QString& UserFolder() const { return userFolder_; }
+  QString ProgramFolder() const { return QString::fromStdString(editor_->programFolder()); }
+  QString GameFolder() const { return QString::fromStdString(editor_->gameFolder()); }
+  QString UserFolder() const { return QString::fromStdString(editor_->userFolder()); }
 
  private:
-  enum class SaveOutcome { Saved, Cancelled, Failed };
-  void prepareFileDialogs();
-  void readOrAskGameFolder();
-  void locateGame(const QString& settingsPath);
-  void createUserFolders();
-  void setStartViewState();
-  bool mapPresent() const;
-  // The save-first question; false when the asking command must stop.
-  bool askSaveFirst(const QString& question);
-  SaveOutcome saveMap();
-  bool runParametersDialog();
-  void showMapCaption(const QString& fileName);
-  void showUntitledCaption();
-  // New and Open end alike: the view shown with hex (0, 0) selected.
-  void showMapSelectedAtOrigin();
-  void openMapFile(const QString& fileName);
-  // Open's end once the file is read: origin and selection at (0, 0).
-  void showReadMap();
-  void showCommandError(const std::exception& error);
   TForm3& aboutWindow();
   kxc2::KeysWindow* keysWindow_ = nullptr;
+  // File > Recent Maps, rebuilt when the editor's list changes.
+  void showRecentMaps(const std::vector<std::string>& paths);
+  std::optional<std::vector<std::string>> shownRecentMaps_;
 
-  QString gameFolder_;
-
-  // Recent maps, kept in the settings file.
-  QString settingsPath() const;
-  void readRecentMaps();
-  void rememberMap(const QString& fileName);
-  void forgetMap(const QString& fileName);
-  void writeRecentMaps();
-  void rebuildRecentMenu();
-  // View > Map Bounds, kept under a section of its own.
-  void readViewSettings();
-  void writeViewSettings();
-  // Gives the view the header's bounds (or none) and redraws it when they
-  // changed; after every change to the header or the menu item.
-  void applyMapBounds();
-  kxc2::RecentMaps recentMaps_;
   // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
   void buildHistory(QMenu* menu);
-  // A new map from New, Open or a recovered copy; file is empty for Untitled.
-  void documentReplaced(const QString& file);
-  void documentSaved(const QString& file);
   void offerRecoveryCopies();
   // True when the recovered map is shown and has a copy of this editor's.
   bool openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note);
@@ -299,5 +261,4 @@ class TForm1 : public QMainWindow {
 
   // Goes before the editor's document and the shell's window thread it uses.
   std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
-  QString lastSaveChoice_;  // proposed for an Untitled map
 };

@@ -25,8 +25,14 @@ kxc2::FileDialogState ToQt(const Shell::FileDialogState& state) {
 }
 
 void FromQt(const kxc2::FileDialogState& qt, Shell::FileDialogState& state) {
+  state.title = qt.title.toStdString();
+  state.filter = qt.filter.toStdString();
   state.filterIndex = qt.filterIndex;
+  state.initialFolder = qt.initialFolder.toStdString();
   state.fileName = qt.fileName.toStdString();
+  state.defaultExtension = qt.defaultExtension.toStdString();
+  state.multiSelect = qt.multiSelect;
+  state.overwritePrompt = qt.overwritePrompt;
   state.files.clear();
   for (const QString& file : qt.files) state.files.push_back(file.toStdString());
 }

@@ -53,17 +53,10 @@ void TForm1::buildHistory(QMenu* menu) {
     for (const kxc2::HexCoord& hex : hexes) points.append(QPoint(hex.column, hex.row));
     emit hexesChanged(points);
   });
-}
-
-void TForm1::documentReplaced(const QString& file) {
-  editor_->documentReplaced(file.toStdString());
-  recovery_->mapSaved();
-  applyMapBounds();
-  emit mapReplaced();
-}
-
-void TForm1::documentSaved(const QString& file) {
-  editor_->documentSaved(file.toStdString());
+  editor_->onMapReplaced([this] {
+    recovery_->mapSaved();
+    emit mapReplaced();
+  });
 }
 
 void TForm1::reportRecoveryFailure(const QString& reason) {
@@ -102,15 +95,14 @@ void TForm1::offerRecoveryCopies() {
 }
 
 bool TForm1::openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note) {
-  const QString source = QString::fromStdString(note.sourceFile);
   document_ = document;
-  if (source.isEmpty()) {
-    showUntitledCaption();
+  if (note.sourceFile.empty()) {
+    editor_->showUntitledCaption();
   } else {
-    showMapCaption(source);
+    editor_->showMapCaption(note.sourceFile);
   }
-  showReadMap();
-  documentReplaced(source);
+  editor_->showReadMap();
+  editor_->documentReplaced(note.sourceFile);
   history().resetClean();  // unsaved, with nothing to undo
   recovery_->writeNow();
   return recovery_->waitForWrites();

@@ -1,10 +1,10 @@
-// Game art commands of the main window: Paint .BMPs and Draw .SHPs.
+// The game art commands: Paint .BMPs and Draw .SHPs.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/game_paths.h"
-#include "editor/Unit1.h"
+#include "editing/map_editor.h"
 #include "export/map_painter.h"
 #include "export/shp_conversion.h"
 
@@ -21,7 +21,7 @@ constexpr int kBitmapsFilter = 2;
 // back in single selection on its first filter.
 class OpenDialogLoan {
  public:
-  explicit OpenDialogLoan(kxc2::FileDialogState& dialog) : dialog_(dialog) {}
+  explicit OpenDialogLoan(kxc2::Shell::FileDialogState& dialog) : dialog_(dialog) {}
   ~OpenDialogLoan() {
     dialog_.multiSelect = false;
     dialog_.filterIndex = kMapsFilter;
@@ -30,60 +30,58 @@ class OpenDialogLoan {
   OpenDialogLoan& operator=(const OpenDialogLoan&) = delete;
 
  private:
-  kxc2::FileDialogState& dialog_;
+  kxc2::Shell::FileDialogState& dialog_;
 };
 
 }  // namespace
 
-void TForm1::PaintBMPs1Click() {
-  const std::uint32_t seed = kxc2::SeedFromClock();
-  kxc2::Shell::MapParameters parameters{document_.header.columns, document_.header.rows};
-  if (!shell_->runParameters(parameters)) return;
+namespace kxc2 {
+
+void MapEditor::PaintBMPs1Click() {
+  const std::uint32_t seed = SeedFromClock();
+  Shell::MapParameters parameters{document_.header.columns, document_.header.rows};
+  if (!shell_.runParameters(parameters)) return;
   // These stand from here on, whatever becomes of the painting.
   document_.header = {parameters.mapNumber, parameters.columns, parameters.rows};
 
-  kxc2::PaintRequest request;
+  PaintRequest request;
   request.mapNumber = document_.header.mapNumber;
   request.columns = document_.header.columns;
   request.rows = document_.header.rows;
   request.winter = parameters.winter;
-  request.programFolder = programFolder_.toStdString();
-  request.userFolder = userFolder_.toStdString();
-  request.gameFolder = gameFolder_.toStdString();
+  request.programFolder = programFolder_;
+  request.userFolder = userFolder_;
+  request.gameFolder = gameFolder_;
   request.seed = seed;
-  const auto ask = [this](const std::string& question) {
-    return dialogs_.warn(this, QString::fromStdString(question));
-  };
+  const auto ask = [this](const std::string& question) { return shell_.warn(question); };
   // Runs to its end without handing control back to the event loop, so the
   // window neither repaints nor takes input until the notice.
   try {
-    if (!kxc2::PaintMapBitmaps(document_, request, ask).painted) return;
+    if (!PaintMapBitmaps(document_, request, ask).painted) return;
   } catch (const std::exception& error) {
     showCommandError(error);
     return;
   }
-  dialogs_.notify(this, QString::fromLatin1(kBitmapsPainted));
+  shell_.notify(kBitmapsPainted);
 }
 
-void TForm1::WriteSHPs1Click() {
+void MapEditor::WriteSHPs1Click() {
   const OpenDialogLoan loan(OpenDialog1);
   OpenDialog1.multiSelect = true;
   OpenDialog1.filterIndex = kBitmapsFilter;
   OpenDialog1.fileName.clear();
-  OpenDialog1.title = QString::fromLatin1(kConvertTitle);
-  OpenDialog1.initialFolder = QString::fromStdString(kxc2::ResolveNoCase(gameFolder_.toStdString(), "UserBMP"));
-  if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
+  OpenDialog1.title = kConvertTitle;
+  OpenDialog1.initialFolder = ResolveNoCase(gameFolder_, "UserBMP");
+  if (!shell_.runOpenDialog(OpenDialog1)) return;
 
-  std::vector<std::string> bitmaps;
-  for (const QString& file : OpenDialog1.files) bitmaps.push_back(file.toStdString());
-  const auto ask = [this](const std::string& question) {
-    return dialogs_.warn(this, QString::fromStdString(question));
-  };
+  const auto ask = [this](const std::string& question) { return shell_.warn(question); };
   try {
-    if (!kxc2::ConvertBitmapsToShp(bitmaps, gameFolder_.toStdString(), ask).completed) return;
+    if (!ConvertBitmapsToShp(OpenDialog1.files, gameFolder_, ask).completed) return;
   } catch (const std::exception& error) {
     showCommandError(error);
     return;
   }
-  dialogs_.notify(this, QString::fromLatin1(kShpFilesDrawn));
+  shell_.notify(kShpFilesDrawn);
 }
+
+}  // namespace kxc2
