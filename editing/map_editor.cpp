@@ -25,7 +25,7 @@ Image BlackPicture(int width, int height) {
 
 }  // namespace
 
-MapEditor::MapEditor(Shell& shell)
+MapEditor::MapEditor(Shell& shell, std::string recoveryFolder)
     : shell_(shell),
       picture_(BlackPicture(view_.ViewWidth, view_.ViewHeight)),
       tiles_(PrepareAtlas(MapTilesPicture())),
@@ -35,12 +35,19 @@ MapEditor::MapEditor(Shell& shell)
         writeHexChange(change, after, firstApply);
       }),
       header_{"Map Name", "Selected Hex", kCursorCaption} {
+  recovery_ = std::make_unique<RecoveryKeeper>(
+      std::move(recoveryFolder), document_, [this] { return fileName_; },
+      [this](const std::string& reason) {
+        shell_.showError("The recovery copy of this map cannot be written (" + reason +
+                         "); editing goes on without it");
+      },
+      shell_.windowThread());
   history_.onChanged([this](bool stepped) {
-    if (historyListener_) historyListener_(stepped);
+    if (stepped && !history_.isClean()) recovery_->mapChanged();
     changed();
   });
   history_.onCleanChanged([this](bool clean) {
-    if (cleanListener_) cleanListener_(clean);
+    if (clean) recovery_->mapSaved();
     changed();
   });
 }
@@ -254,6 +261,7 @@ void MapEditor::documentReplaced(const std::string& file) {
   // clear() leaves an empty history's clean state alone, and a recovered map
   // has none: the new map is as it was read.
   history_.setClean();
+  recovery_->mapSaved();
   applyMapBounds();
   if (replacedListener_) replacedListener_();
 }

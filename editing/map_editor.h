@@ -13,6 +13,7 @@
 #include "editing/edit_history.h"
 #include "editing/map_view.h"
 #include "editing/recent_maps.h"
+#include "editing/recovery_keeper.h"
 #include "editing/scroll_bars.h"
 #include "editing/shell.h"
 #include "editing/view_state.h"
@@ -47,7 +48,8 @@ enum class MouseButton { Left, Right, Middle, Other };
 // Every handler tells the shell when the picture or the state changed.
 class MapEditor {
  public:
-  explicit MapEditor(Shell& shell);
+  // recoveryFolder: where the unsaved map's recovery copy is kept.
+  MapEditor(Shell& shell, std::string recoveryFolder);
   MapEditor(const MapEditor&) = delete;
   MapEditor& operator=(const MapEditor&) = delete;
 
@@ -61,6 +63,7 @@ class MapEditor {
   const Image& tiles() const { return tiles_; }
   const Image& tiles2() const { return tiles2_; }
   EditHistory& history() { return history_; }
+  RecoveryKeeper& recovery() { return *recovery_; }
   Shell& shell() { return shell_; }
   // Empty for Untitled.
   const std::string& fileName() const { return fileName_; }
@@ -134,6 +137,9 @@ class MapEditor {
   bool FormCloseQuery();
   // The menu item's new check state; kept in the settings file.
   void MapBounds1Click(bool on);
+  // Copies left by editors that did not end normally: each is offered until
+  // one is opened.
+  void offerRecoveryCopies();
   // The game's art (map_editor_art.cpp).
   void PaintBMPs1Click();
   void WriteSHPs1Click();
@@ -154,9 +160,6 @@ class MapEditor {
   void onHexesChanged(std::function<void(const std::vector<HexCoord>&)> listener) {
     hexesListeners_.push_back(std::move(listener));
   }
-  // As EditHistory's onChanged and onCleanChanged.
-  void onHistoryChanged(std::function<void(bool stepped)> listener) { historyListener_ = std::move(listener); }
-  void onCleanChanged(std::function<void(bool clean)> listener) { cleanListener_ = std::move(listener); }
   // After New, Open or a recovered copy has replaced the whole map.
   void onMapReplaced(std::function<void()> listener) { replacedListener_ = std::move(listener); }
 
@@ -195,6 +198,8 @@ class MapEditor {
   // The header's bounds (or none) to the view after every change to the
   // header or the menu item.
   void applyMapBounds();
+  // True when the recovered map is shown and has a copy of this editor's.
+  bool openRecoveredCopy(const MapDocument& document, const RecoveryNote& note);
 
   Shell& shell_;
   MapDocument document_;
@@ -220,8 +225,6 @@ class MapEditor {
   // A drag ended by a command before its release; the release then does nothing.
   bool ignoreRelease_ = false;
   std::vector<std::function<void(const std::vector<HexCoord>&)>> hexesListeners_;
-  std::function<void(bool)> historyListener_;
-  std::function<void(bool)> cleanListener_;
   std::function<void()> replacedListener_;
   std::string programFolder_;
   std::string gameFolder_;
@@ -229,6 +232,8 @@ class MapEditor {
   std::string lastSaveChoice_;  // proposed for an Untitled map
   RecentMaps recentMaps_;
   bool mapBounds_ = false;
+  // Last: it reads the document, and goes before the rest.
+  std::unique_ptr<RecoveryKeeper> recovery_;
 };
 
 }  // namespace kxc2

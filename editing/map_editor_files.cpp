@@ -320,4 +320,51 @@ bool MapEditor::FormCloseQuery() {
   return false;
 }
 
+// ---- Recovery copies ----------------------------------------------------
+
+void MapEditor::offerRecoveryCopies() {
+  for (const auto& copy : TakeAbandonedCopies(recovery_->store().folder())) {
+    MapDocument document;
+    RecoveryNote note;
+    try {
+      copy->read(document, note);
+    } catch (const std::exception& error) {
+      const std::string unreadable = NativeSeparators(copy->mapPath());
+      shell_.showError("The recovery copy " + unreadable + " cannot be read (" + error.what() +
+                       "); it is kept in " + NativeSeparators(copy->keepAside()));
+      continue;
+    }
+    const std::string name = note.sourceFile.empty() ? "Untitled" : NativeSeparators(note.sourceFile);
+    const std::string question = "An editor that did not end normally left a recovery copy of " + name +
+                                 ", written " + LocalTimeText(note.time) +
+                                 ".\n\nDo you want to open it? No deletes the copy; Cancel keeps it for "
+                                 "the next start.";
+    switch (shell_.confirm(question)) {
+      case Answer::Yes:
+        // The old copy goes only once this editor holds the work in one of its own.
+        if (openRecoveredCopy(document, note)) copy->remove();
+        return;  // one recovered map; any others wait for the next start
+      case Answer::No:
+        copy->remove();
+        break;
+      case Answer::Cancel:
+        break;
+    }
+  }
+}
+
+bool MapEditor::openRecoveredCopy(const MapDocument& document, const RecoveryNote& note) {
+  document_ = document;
+  if (note.sourceFile.empty()) {
+    showUntitledCaption();
+  } else {
+    showMapCaption(note.sourceFile);
+  }
+  showReadMap();
+  documentReplaced(note.sourceFile);
+  history_.resetClean();  // unsaved, with nothing to undo
+  recovery_->writeNow();
+  return recovery_->waitForWrites();
+}
+
 }  // namespace kxc2

@@ -71,7 +71,7 @@ bool IsCharacterKey(const QKeyEvent& event) {
 TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent)
     : QMainWindow(parent),
       shell_(std::make_unique<kxc2::QtShell>(*this, dialogs)),
-      editor_(std::make_unique<kxc2::MapEditor>(*shell_)),
+      editor_(std::make_unique<kxc2::MapEditor>(*shell_, kxc2::RecoveryStore::DefaultFolder())),
       MapTiles(editor_->tiles()),
       MapTiles2(editor_->tiles2()),
       OpenDialog1(editor_->OpenDialog1),

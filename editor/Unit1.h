@@ -39,9 +39,6 @@ namespace kxc2 {
 class DiscShape;
 class ImageControl;
 class KeysWindow;
-class RecoveryKeeper;
-class WindowThread;
-struct RecoveryNote;
 class RoadBox;
 }  // namespace kxc2
 
@@ -85,7 +82,7 @@ class TForm1 : public QMainWindow {
   // MapEditor::applyHexChange.
   bool applyHexChange(kxc2::HexChange change) { return editor_->applyHexChange(std::move(change)); }
   kxc2::EditHistory& history() { return editor_->history(); }
-  kxc2::RecoveryKeeper& recovery() { return *recovery_; }
+  kxc2::RecoveryKeeper& recovery() { return editor_->recovery(); }
   // No file behind the map: New, or a recovered copy of a new map.
   bool isUntitled() const { return editor_->fileName().empty(); }
 
@@ -252,13 +249,6 @@ class TForm1 : public QMainWindow {
   void showRecentMaps(const std::vector<std::string>& paths);
   std::optional<std::vector<std::string>> shownRecentMaps_;
 
-  // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
+  // The Edit menu's history items; the editor's changes as signals (unit1_history.cpp).
   void buildHistory(QMenu* menu);
-  void offerRecoveryCopies();
-  // True when the recovered map is shown and has a copy of this editor's.
-  bool openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note);
-  void reportRecoveryFailure(const QString& reason);
-
-  // Goes before the editor's document and the shell's window thread it uses.
-  std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
 };

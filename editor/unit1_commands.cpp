@@ -18,7 +18,7 @@
 void TForm1::FormCreate() {
   editor_->FormCreate(programFolder_.toStdString(), QCoreApplication::applicationName().toStdString());
   Road1->setFocus();
-  offerRecoveryCopies();
+  editor_->offerRecoveryCopies();
 }
 
 TForm2& TForm1::parametersDialog() {

@@ -5,9 +5,22 @@
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
+#include "tests/support/temp_dir.h"
 
 namespace kxc2 {
 namespace {
+
+// Timers that never fire: the recovery copy is not written here.
+struct IdleWindow final : WindowThread {
+  struct Timer final : WindowTimer {
+    void start(std::chrono::milliseconds) override { active = true; }
+    void stop() override { active = false; }
+    bool isActive() const override { return active; }
+    bool active = false;
+  };
+  std::unique_ptr<WindowTimer> makeTimer(std::function<void()>) override { return std::make_unique<Timer>(); }
+  void post(std::function<void()> task) override { task(); }
+};
 
 struct RecordingShell final : Shell {
   Answer confirm(const std::string&) override { return Answer::Cancel; }
@@ -17,9 +30,10 @@ struct RecordingShell final : Shell {
   bool runOpenDialog(FileDialogState&) override { return false; }
   bool runSaveDialog(FileDialogState&) override { return false; }
   bool runParameters(MapParameters&) override { return false; }
-  WindowThread& windowThread() override { throw std::logic_error("no window thread"); }
+  WindowThread& windowThread() override { return window; }
   void pictureChanged(Rect area) override { pictures.push_back(area); }
   void stateChanged() override { ++states; }
+  IdleWindow window;
   std::vector<Rect> pictures;
   int states = 0;
 };
@@ -30,8 +44,9 @@ struct MapEditorTest : ::testing::Test {
     editor.showMapSelectedAtOrigin();
   }
   Point centre(int column, int row) const { return CellRect(editor.viewState(), column, row).center(); }
+  test::TempDir dir;
   RecordingShell shell;
-  MapEditor editor{shell};
+  MapEditor editor{shell, dir.file("recovery")};
 };
 
 TEST_F(MapEditorTest, APaintedHexShowsInTheSnapshotAndIsReported) {
