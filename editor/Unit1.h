@@ -19,7 +19,6 @@
 #include "editing/edit_history.h"
 #include "editing/map_editor.h"
 #include "editing/map_view.h"
-#include "editing/recent_maps.h"
 #include "editing/view_state.h"
 #include "editor/qt_shell.h"
 #include "editor/scroll_bar.h"
@@ -72,7 +71,7 @@ class TForm1 : public QMainWindow {
   QString headerSection(int section) const;
   void setHeaderSection(int section, const QString& text);
 
-  // The view's operations on the window's own picture.
+  // The view's operations on the editor's picture.
   void ToggleFocusRect(int column, int row);
   void RedrawHex(int column, int row);
   void RedrawView();
@@ -139,6 +138,7 @@ class TForm1 : public QMainWindow {
   const kxc2::Image& MapTiles;
   const kxc2::Image& MapTiles2;
 
+  // The editor's; kept between uses.
   kxc2::Shell::FileDialogState& OpenDialog1;
   kxc2::Shell::FileDialogState& SaveDialog1;
 
@@ -237,7 +237,7 @@ class TForm1 : public QMainWindow {
  public:
   // The About window; the program creates it after this window.
   TForm3* Form3 = nullptr;
-  // Both end with a separator and are settled by FormCreate.
+  // All end with a separator and are settled by FormCreate.
   QString ProgramFolder() const { return QString::fromStdString(editor_->programFolder()); }
   QString GameFolder() const { return QString::fromStdString(editor_->gameFolder()); }
   QString UserFolder() const { return QString::fromStdString(editor_->userFolder()); }
