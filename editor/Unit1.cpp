@@ -13,14 +13,9 @@
 #include <QStandardItemModel>
 #include <array>
 
-#include "core/road_mask.h"
 #include "core/terrain.h"
-#include "draw/builtin_pictures.h"
 #include "draw/qt_bridge.h"
-#include "editing/hex_caption.h"
-#include "editing/paint_gestures.h"
 #include "editing/recovery_keeper.h"
-#include "editing/scroll_bars.h"
 #include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
@@ -42,7 +37,6 @@ const QColor kPurple{128, 0, 128};
 
 // Qt shows "[*]" as "*" while the map has unsaved changes, else not at all.
 const char* const kWindowCaption = "Korvex Command 2 Mapmaker[*]";
-const char* const kCursorCaption = "Hex Under Cursor";
 constexpr std::array<int, 3> kHeaderWidths = {201, 207, 207};
 
 template <typename Widget>
@@ -75,22 +69,71 @@ bool IsCharacterKey(const QKeyEvent& event) {
 }  // namespace
 
 TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), programFolder_(programFolder) {
+    : QMainWindow(parent),
+      shell_(std::make_unique<kxc2::QtShell>(*this, dialogs)),
+      editor_(std::make_unique<kxc2::MapEditor>(*shell_, kxc2::RecoveryStore::DefaultFolder())),
+      MapTiles(editor_->tiles()),
+      MapTiles2(editor_->tiles2()),
+      OpenDialog1(editor_->OpenDialog1),
+      SaveDialog1(editor_->SaveDialog1),
+      dialogs_(dialogs),
+      programFolder_(programFolder),
+      document_(editor_->document()),
+      view_(editor_->viewState()) {
   buildLayout();
   connectHandlers();
+  applySnapshot();
   FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-QImage TForm1::picture() const { return kxc2::ToQImage(MapImage->picture()); }
+QImage TForm1::picture() const { return kxc2::ToQImage(editor_->picture()); }
 
 QString TForm1::headerSection(int section) const {
   return headerModel_->headerData(section, Qt::Horizontal).toString();
 }
 
-void TForm1::setHeaderSection(int section, const QString& text) {
-  headerModel_->setHeaderData(section, Qt::Horizontal, text);
+void TForm1::setHeaderSection(int section, const QString& text) { editor_->setHeaderText(section, text.toStdString()); }
+
+void TForm1::applySnapshot() {
+  if (Undo1 == nullptr || Road6 == nullptr) return;  // still being built
+  const kxc2::EditorSnapshot shot = editor_->snapshot();
+  const bool wasApplying = std::exchange(applying_, true);
+  for (int section = 0; section < 3; ++section) {
+    const QString text = QString::fromStdString(shot.header[std::size_t(section)]);
+    if (headerSection(section) != text) headerModel_->setHeaderData(section, Qt::Horizontal, text);
+  }
+  setWindowModified(shot.unsaved);
+  const auto boxes = roadBoxes();
+  for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->setChecked(shot.roads[i]);
+  if (TerrainList->currentRow() != shot.terrainRow) TerrainList->setCurrentRow(shot.terrainRow);
+  if (shot.terrainRow < 0 && !TerrainList->selectedItems().isEmpty()) TerrainList->clearSelection();
+  LMBCheck->setChecked(shot.lmbSetsTerrain);
+  ZoomIn1->setChecked(shot.zoomedIn);
+  ZoomOut1->setChecked(!shot.zoomedIn);
+  // Setting a bar raises no action, so nothing scrolls back.
+  for (const auto& [bar, state] : {std::pair{HScrollBar, shot.scrollBars.horizontal},
+                                   std::pair{VScrollBar, shot.scrollBars.vertical}}) {
+    bar->setRange(state.minimum, state.maximum);
+    bar->setPageStep(state.pageStep);
+    bar->setValue(state.value);
+    bar->setEnabled(state.enabled);
+  }
+  if (shot.mapShown && MapImage->isHidden()) MapImage->show();
+  for (QAction* command : {SaveAs1, PaintBMPs1, ArtworkPreview1, FillArea1})
+    command->setEnabled(shot.mapCommandsEnabled);
+  Undo1->setText(QString::fromStdString(shot.undoText));
+  Undo1->setEnabled(shot.undoEnabled);
+  Redo1->setText(QString::fromStdString(shot.redoText));
+  Redo1->setEnabled(shot.redoEnabled);
+  MapBounds1->setChecked(shot.mapBounds);
+  showRecentMaps(shot.recentMaps);
+  applying_ = wasApplying;
+}
+
+void TForm1::showPictureChange(kxc2::Rect area) {
+  if (MapImage != nullptr) MapImage->update(kxc2::ToQRect(area));
 }
 
 // ---- Layout -------------------------------------------------------------
@@ -110,11 +153,6 @@ void TForm1::buildLayout() {
   buildTerrainControls(client);
   buildRoadControls(client);
   buildTitleLabels(client);
-
-  MapTiles = kxc2::PrepareAtlas(kxc2::MapTilesPicture());
-  MapTiles2 = kxc2::PrepareAtlas(kxc2::MapTiles2Picture());
-  mapView_ = std::make_unique<kxc2::MapView>(document_.grid, view_, MapImage->picture(), MapTiles,
-                                             MapTiles2);
 
   recordAnchors();
 
@@ -191,17 +229,14 @@ void TForm1::buildHeader(QWidget* client) {
   Header1->setSectionsClickable(false);
   Header1->setHighlightSections(false);
   Header1->setDefaultAlignment(Qt::AlignCenter);
-  const std::array<const char*, 3> captions = {"Map Name", "Selected Hex", kCursorCaption};
-  for (int section = 0; section < 3; ++section) {
-    Header1->resizeSection(section, kHeaderWidths[section]);
-    setHeaderSection(section, QString::fromLatin1(captions[section]));
-  }
+  // The captions come with the editor's snapshot.
+  for (int section = 0; section < 3; ++section) Header1->resizeSection(section, kHeaderWidths[section]);
 }
 
 void TForm1::buildMapControls(QWidget* client) {
   MapImage = Named(new kxc2::ImageControl(client), "MapImage");
   MapImage->setGeometry(7, 29, kxc2::kViewWidth, kxc2::kViewHeight);
-  MapImage->makePicture();
+  MapImage->setPicture(&editor_->picture());
   MapImage->hide();  // until New or Open brings a map
 
   HScrollBar = Named(new kxc2::ScrollBar(Qt::Horizontal, client), "HScrollBar");
@@ -217,7 +252,6 @@ void TForm1::buildMapControls(QWidget* client) {
 void TForm1::buildTerrainControls(QWidget* client) {
   LMBCheck = Named(new QCheckBox("LMB sets terrain", client), "LMBCheck");
   LMBCheck->setGeometry(667, 7, 111, 17);
-  LMBCheck->setChecked(true);
 
   TerrainList = Named(new QListWidget(client), "TerrainList");
   TerrainList->setGeometry(661, 32, 111, 228);
@@ -301,8 +335,20 @@ void TForm1::connectHandlers() {
   connect(FillArea1, &QAction::triggered, this, &TForm1::FillArea1Click);
   connect(MapImage, &kxc2::ImageControl::mouseReleased, this, &TForm1::MapImageMouseUp);
   connect(MapImage, &kxc2::ImageControl::mouseLeft, this, &TForm1::MapImageMouseLeave);
-  for (kxc2::RoadBox* road : {Road1, Road2, Road3, Road4, Road5, Road6})
-    connect(road, &kxc2::RoadBox::mouseReleased, this, &TForm1::PlaceRoads2);
+  const auto boxes = roadBoxes();
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    // A click toggles the box before its release places the roads.
+    connect(boxes[i], &QCheckBox::toggled, this, [this, i](bool checked) {
+      if (!applying_) editor_->setRoadBox(int(i), checked);
+    });
+    connect(boxes[i], &kxc2::RoadBox::mouseReleased, this, &TForm1::PlaceRoads2);
+  }
+  connect(LMBCheck, &QCheckBox::toggled, this, [this](bool checked) {
+    if (!applying_) editor_->setLmbSetsTerrain(checked);
+  });
+  connect(TerrainList, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!applying_) editor_->setTerrain(row);
+  });
 
   // A single-choice list: Ctrl cannot take the choice away.
   connect(TerrainList, &QListWidget::itemSelectionChanged, this, &TForm1::keepTerrainShown);
@@ -365,32 +411,7 @@ void TForm1::layoutForSize() {
   applyViewSize(MapImage->size());
 }
 
-void TForm1::applyViewSize(QSize size) {
-  if (size == QSize(view_.ViewWidth, view_.ViewHeight) && QSize(MapImage->picture().width(), MapImage->picture().height()) == size) return;
-  view_.ViewWidth = size.width();
-  view_.ViewHeight = size.height();
-  MapImage->makePicture();
-  updateScrollRanges();
-  if (!mapPresent()) return;
-  RedrawView();
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-}
-
-void TForm1::updateScrollRanges() {
-  kxc2::KeepOriginInRange(view_);
-  showScrollBars();
-}
-
-// Setting a bar raises no action, so nothing scrolls back.
-void TForm1::showScrollBars() {
-  const kxc2::ScrollBars bars = kxc2::ScrollBarsOf(view_);
-  for (const auto& [bar, state] : {std::pair{HScrollBar, bars.horizontal}, std::pair{VScrollBar, bars.vertical}}) {
-    bar->setRange(state.minimum, state.maximum);
-    bar->setPageStep(state.pageStep);
-    bar->setValue(state.value);
-    bar->setEnabled(state.enabled);
-  }
-}
+void TForm1::applyViewSize(QSize size) { editor_->setViewSize(size.width(), size.height()); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   bool canClose = true;
@@ -416,121 +437,29 @@ bool TForm1::receivesKeysFirst(const QObject* watched) const {
   return watched == (focus != nullptr ? focus : this);
 }
 
-// ---- The view's operations ----------------------------------------------
+// ---- The editor's handlers ----------------------------------------------
 
-void TForm1::ToggleFocusRect(int column, int row) {
-  mapView_->ToggleFocusRect(column, row);
-  MapImage->update();
-}
+namespace {
 
-void TForm1::RedrawHex(int column, int row) {
-  mapView_->RedrawHex(column, row);
-  MapImage->update();
-}
-
-void TForm1::RedrawView() {
-  mapView_->RedrawView();
-  MapImage->update();
-  // Scrolling, zooming and a new map move other hexes under the pointer.
-  refreshCursorCaption();
-}
-
-// ---- Scrolling and zoom -------------------------------------------------
-
-void TForm1::scrollOrigin(int& origin, int position) {
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-  origin = position;
-  showScrollBars();
-  RedrawView();
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-}
-
-void TForm1::HScrollBarScroll(int scrollPos) { scrollOrigin(view_.OriginColumn, scrollPos); }
-
-void TForm1::VScrollBarScroll(int scrollPos) { scrollOrigin(view_.OriginRow, scrollPos); }
-
-void TForm1::ZoomIn1Click() {
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-  ZoomIn1->setChecked(true);
-  ZoomOut1->setChecked(false);
-  kxc2::ZoomIn(view_);
-  showScrollBars();
-  RedrawView();
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-}
-
-void TForm1::ZoomOut1Click() {
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-  ZoomOut1->setChecked(true);
-  ZoomIn1->setChecked(false);
-  kxc2::ZoomOut(view_);
-  showScrollBars();
-  RedrawView();
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-}
-
-// ---- Hex editing --------------------------------------------------------
-
-void TForm1::WriteSelectedHexCaption() {
-  const int column = view_.SelectedColumn;
-  const int row = view_.SelectedRow;
-  if (!kxc2::IsInGrid(column, row)) return;
-  setHeaderSection(1, QString::fromStdString(kxc2::HexCaption(kxc2::HexCaptionKind::Selected, column, row,
-                                                               document_.grid.terrain(column, row))));
-}
-
-void TForm1::WriteCursorHexCaption(int column, int row) {
-  setHeaderSection(2, QString::fromStdString(kxc2::HexCaption(kxc2::HexCaptionKind::Cursor, column, row,
-                                                               document_.grid.terrain(column, row))));
-}
-
-void TForm1::refreshCursorCaption() {
-  if (!pointer_) {
-    setHeaderSection(2, QString::fromLatin1(kCursorCaption));
-    return;
+kxc2::MouseButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return kxc2::MouseButton::Left;
+    case Qt::RightButton: return kxc2::MouseButton::Right;
+    case Qt::MiddleButton: return kxc2::MouseButton::Middle;
+    default: return kxc2::MouseButton::Other;
   }
-  const HexCoord hex = kxc2::PixelToHex(view_, pointer_->x(), pointer_->y());
-  WriteCursorHexCaption(hex.column, hex.row);
 }
 
-void TForm1::LoadRoadBoxes(int column, int row) {
-  const std::uint8_t mask = document_.grid.roadMask(column, row);
-  const std::array<kxc2::RoadBox*, 6> boxes = {Road1, Road2, Road3, Road4, Road5, Road6};
-  for (std::size_t i = 0; i < boxes.size(); ++i)
-    boxes[i]->setChecked((mask & kxc2::kRoadBoxBits[i]) != 0);
-}
+}  // namespace
 
-std::uint8_t TForm1::roadBoxMask() const {
-  const std::array<kxc2::RoadBox*, 6> boxes = {Road1, Road2, Road3, Road4, Road5, Road6};
-  std::uint8_t mask = 0;
-  for (std::size_t i = 0; i < boxes.size(); ++i)
-    if (boxes[i]->isChecked()) mask |= kxc2::kRoadBoxBits[i];
-  return mask;
-}
-
-void TForm1::writeRoadBoxesIntoSelection() {
-  const int column = view_.SelectedColumn;
-  const int row = view_.SelectedRow;
-  kxc2::HexChange change{kxc2::kRoadsText};
-  kxc2::HexRecord record = document_.grid.record(column, row);
-  record[2] = roadBoxMask();
-  change.set(document_.grid, column, row, record);
-  if (applyHexChange(std::move(change))) return;
-  // Unchanged, the hex is still repainted.
-  ToggleFocusRect(column, row);
-  RedrawHex(column, row);
-}
-
-// A code without an item (foreign files only) leaves the list without a
-// current item rather than failing.
-void TForm1::selectTerrainItem(int code) {
-  if (code < kxc2::kTerrainCount) {
-    TerrainList->setCurrentRow(code);
-    return;
-  }
-  TerrainList->setCurrentRow(-1);
-  TerrainList->clearSelection();
-}
+void TForm1::ToggleFocusRect(int column, int row) { editor_->ToggleFocusRect(column, row); }
+void TForm1::RedrawHex(int column, int row) { editor_->RedrawHex(column, row); }
+void TForm1::RedrawView() { editor_->RedrawView(); }
+void TForm1::WriteSelectedHexCaption() { editor_->WriteSelectedHexCaption(); }
+void TForm1::HScrollBarScroll(int scrollPos) { editor_->HScrollBarScroll(scrollPos); }
+void TForm1::VScrollBarScroll(int scrollPos) { editor_->VScrollBarScroll(scrollPos); }
+void TForm1::ZoomIn1Click() { editor_->ZoomIn1Click(); }
+void TForm1::ZoomOut1Click() { editor_->ZoomOut1Click(); }
 
 void TForm1::keepTerrainShown() {
   const QModelIndex current = TerrainList->currentIndex();
@@ -541,146 +470,20 @@ void TForm1::keepTerrainShown() {
 }
 
 void TForm1::MapImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position) {
-  if (button != Qt::LeftButton || !mapPresent()) return;
-  if (modifiers & Qt::ShiftModifier) {
-    fillArea(kxc2::PixelToHex(view_, position.x(), position.y()));
-    return;
-  }
-  ignoreRelease_ = false;
-  if (!LMBCheck->isChecked() || TerrainList->currentRow() < 0) return;
-  stroke_ = {true, position, stroke_.number + 1, {}};
+  editor_->MapImageMouseDown(ButtonOf(button), (modifiers & Qt::ShiftModifier) != 0, kxc2::FromQPoint(position));
 }
 
-void TForm1::MapImageMouseMove(QPoint position) {
-  pointer_ = position;
-  if (stroke_.active) paintStrokeTo(position);
-  refreshCursorCaption();
-}
-
-void TForm1::MapImageMouseLeave() {
-  pointer_.reset();
-  refreshCursorCaption();
-}
-
-void TForm1::endStroke() {
-  if (!stroke_.active) return;
-  MapImageMouseUp(Qt::LeftButton, stroke_.last);
-  ignoreRelease_ = true;
-}
-
-// Every hex from the last pointer position to this one, by the click's rule;
-// the stroke's changes merge into one Undo step.
-void TForm1::paintStrokeTo(QPoint position) {
-  const int code = TerrainList->currentRow();
-  if (code < 0) return;
-  const kxc2::MapGrid& grid = document_.grid;
-  kxc2::HexChange change(kxc2::PaintText(code), stroke_.number);
-  const auto hexes = kxc2::HexesAlongSegment(view_, kxc2::FromQPoint(stroke_.last), kxc2::FromQPoint(position));
-  for (const HexCoord& hex : hexes) {
-    change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
-    stroke_.painted.push_back(hex);
-  }
-  stroke_.last = position;
-  applyHexChange(std::move(change));
-}
-
-void TForm1::fillArea(HexCoord start) {
-  const int code = TerrainList->currentRow();
-  const kxc2::MapGrid& grid = document_.grid;
-  if (code < 0 || !kxc2::IsInGrid(start.column, start.row) || grid.terrain(start.column, start.row) == code) return;
-  kxc2::HexChange change(kxc2::FillText(code));
-  for (const HexCoord& hex : kxc2::ConnectedArea(grid, start))
-    change.set(grid, hex.column, hex.row, kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
-  applyHexChange(std::move(change));
-  if (kxc2::IsInGrid(view_.SelectedColumn, view_.SelectedRow)) {
-    LoadRoadBoxes(view_.SelectedColumn, view_.SelectedRow);
-    WriteSelectedHexCaption();
-  }
-}
-
-void TForm1::FillArea1Click() {
-  endStroke();
-  if (!mapPresent() || !view_.SelectionValid) return;
-  fillArea({view_.SelectedColumn, view_.SelectedRow});
-}
+void TForm1::MapImageMouseMove(QPoint position) { editor_->MapImageMouseMove(kxc2::FromQPoint(position)); }
+void TForm1::MapImageMouseLeave() { editor_->MapImageMouseLeave(); }
 
 void TForm1::MapImageMouseUp(Qt::MouseButton button, QPoint position) {
-  if (button != Qt::LeftButton && button != Qt::RightButton && button != Qt::MiddleButton) return;
-  if (button == Qt::LeftButton && std::exchange(ignoreRelease_, false)) return;
-  bool strokeEnded = false;
-  if (button == Qt::LeftButton && stroke_.active) {
-    // The last stretch, so the release's own paint below finds it done.
-    paintStrokeTo(position);
-    stroke_.active = false;
-    strokeEnded = stroke_.painted.size() > 1;
-  }
-  if (view_.SelectedColumn >= 0) ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-  const HexCoord hex = kxc2::PixelToHex(view_, position.x(), position.y());
-  view_.SelectedColumn = hex.column;
-  view_.SelectedRow = hex.row;
-  view_.SelectionValid = true;
-  kxc2::MapGrid& grid = document_.grid;
-
-  if (button == Qt::RightButton) {
-    selectTerrainItem(grid.terrain(hex.column, hex.row));
-    LoadRoadBoxes(hex.column, hex.row);
-    ToggleFocusRect(hex.column, hex.row);
-  } else if (button == Qt::LeftButton && LMBCheck->isChecked()) {
-    // Only the list's own codes are ever painted; without a current item
-    // the click just selects.
-    const int code = TerrainList->currentRow();
-    // The frame goes back where a change expects it; a click that changes
-    // nothing then repaints the hex as before.
-    ToggleFocusRect(hex.column, hex.row);
-    bool changed = false;
-    if (code >= 0) {
-      kxc2::HexChange change(kxc2::PaintText(code));
-      change.set(grid, hex.column, hex.row,
-                 kxc2::PaintedRecord(grid.record(hex.column, hex.row), code));
-      changed = applyHexChange(std::move(change));
-    }
-    LoadRoadBoxes(hex.column, hex.row);
-    if (!changed) {
-      ToggleFocusRect(hex.column, hex.row);
-      RedrawHex(hex.column, hex.row);
-    }
-  } else if (button == Qt::LeftButton) {
-    selectTerrainItem(grid.terrain(hex.column, hex.row));
-    LoadRoadBoxes(hex.column, hex.row);
-    RedrawHex(hex.column, hex.row);
-  } else {
-    ToggleFocusRect(hex.column, hex.row);
-  }
-  // Painted hex by hex, a stroke's river lines would break where a later
-  // hex met an earlier one; the whole stroke shows as a full redraw would.
-  if (strokeEnded) {
-    mapView_->ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-    mapView_->RedrawChanged(stroke_.painted);
-    mapView_->ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-    MapImage->update();
-  }
-  WriteSelectedHexCaption();
+  editor_->MapImageMouseUp(ButtonOf(button), kxc2::FromQPoint(position));
 }
 
-void TForm1::PlaceRoads2() {
-  if (view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;
-  writeRoadBoxesIntoSelection();
-}
+void TForm1::FillArea1Click() { editor_->FillArea1Click(); }
+void TForm1::PlaceRoads2() { editor_->PlaceRoads2(); }
+void TForm1::FormKeyPress(QChar key) { editor_->FormKeyPress(key.toLatin1()); }
+void TForm1::Undo1Click() { editor_->Undo1Click(); }
+void TForm1::Redo1Click() { editor_->Redo1Click(); }
 
 void TForm1::ArtworkPreview1Click() { kxc2::ArtworkPreview::showFor(*this, dialogs_); }
-
-void TForm1::FormKeyPress(QChar key) {
-  if (!view_.SelectionValid || view_.SelectedColumn < 0 || view_.SelectedRow < 0) return;
-  kxc2::RoadBox* box = nullptr;
-  switch (key.toLatin1()) {
-    case 'E': case 'e': box = Road1; break;
-    case 'R': case 'r': box = Road2; break;
-    case 'F': case 'f': box = Road3; break;
-    case 'D': case 'd': box = Road4; break;
-    case 'S': case 's': box = Road5; break;
-    case 'W': case 'w': box = Road6; break;
-    default: break;
-  }
-  if (box != nullptr) box->setChecked(!box->isChecked());
-  writeRoadBoxesIntoSelection();
-}

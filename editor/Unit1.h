@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QString>
 #include <QVector>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,9 +17,10 @@
 #include "core/map_grid.h"
 #include "draw/image.h"
 #include "editing/edit_history.h"
+#include "editing/map_editor.h"
 #include "editing/map_view.h"
-#include "editing/recent_maps.h"
 #include "editing/view_state.h"
+#include "editor/qt_shell.h"
 #include "editor/scroll_bar.h"
 #include "editor/user_dialogs.h"
 
@@ -36,16 +38,18 @@ namespace kxc2 {
 class DiscShape;
 class ImageControl;
 class KeysWindow;
-class RecoveryKeeper;
-class WindowThread;
-struct RecoveryNote;
 class RoadBox;
 }  // namespace kxc2
 
-// The editor's main window. Its handlers read and write the one map document
-// and the one view state it owns and call the view's redraws.
+// The editor's main window: the shell of a MapEditor. Its controls call the
+// editor's handlers and set its tools; it shows the editor's snapshot and
+// picture whenever they change.
 class TForm1 : public QMainWindow {
   Q_OBJECT
+
+  // First: the members below refer into the editor.
+  std::unique_ptr<kxc2::QtShell> shell_;
+  std::unique_ptr<kxc2::MapEditor> editor_;
 
  public:
   TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
@@ -57,28 +61,29 @@ class TForm1 : public QMainWindow {
   const kxc2::ViewState& viewState() const { return view_; }
   // A copy of the 616 x 475 picture that MapImage shows.
   QImage picture() const;
+  kxc2::MapEditor& editor() { return *editor_; }
+  // Shows the editor's snapshot in the controls, the title and the menus.
+  void applySnapshot();
+  void showPictureChange(kxc2::Rect area);
+  // The map-parameters dialog, made on first use.
+  TForm2& parametersDialog();
 
   QString headerSection(int section) const;
   void setHeaderSection(int section, const QString& text);
 
-  // The view's operations on the window's own picture.
+  // The view's operations on the editor's picture.
   void ToggleFocusRect(int column, int row);
   void RedrawHex(int column, int row);
   void RedrawView();
   // Section 1: "Selected: ..." for the selected hex.
   void WriteSelectedHexCaption();
 
-  // Every change to the grid comes through here (unit1_history.cpp): writes
-  // the change's after-bytes, redraws those hexes as a click does, emits
-  // hexesChanged and makes the change one Undo step. Call it with the
-  // selection's frame visible, as every handled event leaves it; it leaves
-  // the frame so. Returns false, with nothing pushed, written or drawn, when
-  // no byte would change.
-  bool applyHexChange(kxc2::HexChange change);
-  kxc2::EditHistory& history() { return *history_; }
-  kxc2::RecoveryKeeper& recovery() { return *recovery_; }
+  // MapEditor::applyHexChange.
+  bool applyHexChange(kxc2::HexChange change) { return editor_->applyHexChange(std::move(change)); }
+  kxc2::EditHistory& history() { return editor_->history(); }
+  kxc2::RecoveryKeeper& recovery() { return editor_->recovery(); }
   // No file behind the map: New, or a recovered copy of a new map.
-  bool isUntitled() const { return mapFile_.isEmpty(); }
+  bool isUntitled() const { return editor_->fileName().empty(); }
 
   // Components, named as in the window's layout.
   QHeaderView* Header1 = nullptr;
@@ -130,11 +135,12 @@ class TForm1 : public QMainWindow {
   QAction* About1 = nullptr;
 
   // The view's tile atlases, kept in the picture's format.
-  kxc2::Image MapTiles;
-  kxc2::Image MapTiles2;
+  const kxc2::Image& MapTiles;
+  const kxc2::Image& MapTiles2;
 
-  kxc2::FileDialogState OpenDialog1;
-  kxc2::FileDialogState SaveDialog1;
+  // The editor's; kept between uses.
+  kxc2::Shell::FileDialogState& OpenDialog1;
+  kxc2::Shell::FileDialogState& SaveDialog1;
 
   // The map-parameters dialog; the program creates it after this window.
   TForm2* Form2 = nullptr;
@@ -207,42 +213,16 @@ class TForm1 : public QMainWindow {
   void recordAnchors();
   void layoutForSize();
   void applyViewSize(QSize size);
-  void updateScrollRanges();
-  void showScrollBars();
-
-  // Hex editing helpers (Unit1.cpp).
-  void LoadRoadBoxes(int column, int row);
-  std::uint8_t roadBoxMask() const;
-  void writeRoadBoxesIntoSelection();
-  void selectTerrainItem(int code);
   void keepTerrainShown();
-  void WriteCursorHexCaption(int column, int row);
-  // Section 2 for the hex now under the pointer, or its empty caption.
-  void refreshCursorCaption();
-  std::optional<QPoint> pointer_;  // over the view
-  // Painting by dragging and filling (Unit1.cpp).
-  void paintStrokeTo(QPoint position);
-  void fillArea(kxc2::HexCoord start);
-  struct Stroke {
-    bool active = false;
-    QPoint last;
-    int number = 0;  // the stroke's changes merge into one Undo step
-    std::vector<kxc2::HexCoord> painted;
-  } stroke_;
-  // A drag ended by a command before its release; the release then does nothing.
-  void endStroke();
-  bool ignoreRelease_ = false;
-  void scrollOrigin(int& origin, int position);
+  std::array<kxc2::RoadBox*, 6> roadBoxes() const { return {Road1, Road2, Road3, Road4, Road5, Road6}; }
+  // Set while the snapshot is shown: the controls' own signals then echo it.
+  bool applying_ = false;
 
   kxc2::UserDialogs& dialogs_;
-  QString programFolder_;
-  // The per-user configuration folder: settings and tile sets when the
-  // program's own folder is not theirs (settings_location.h).
-  QString userFolder_;
-  kxc2::MapDocument document_;
-  kxc2::ViewState view_;
+  QString programFolder_;  // as given; the editor settles it
+  kxc2::MapDocument& document_;
+  kxc2::ViewState& view_;
   QStandardItemModel* headerModel_ = nullptr;
-  std::unique_ptr<kxc2::MapView> mapView_;
   bool outerSizeApplied_ = false;
   QSize firstSize_;
   struct Anchor {
@@ -252,73 +232,23 @@ class TForm1 : public QMainWindow {
   };
   std::vector<Anchor> anchors_;
 
-  // Window commands and settings (unit1_commands.cpp).
+  // Window commands (unit1_commands.cpp).
 
  public:
   // The About window; the program creates it after this window.
   TForm3* Form3 = nullptr;
-  // Both end with a separator and are settled by FormCreate.
-  const QString& ProgramFolder() const { return programFolder_; }
-  const QString& GameFolder() const { return gameFolder_; }
-  const QString& UserFolder() const { return userFolder_; }
+  // All end with a separator and are settled by FormCreate.
+  QString ProgramFolder() const { return QString::fromStdString(editor_->programFolder()); }
+  QString GameFolder() const { return QString::fromStdString(editor_->gameFolder()); }
+  QString UserFolder() const { return QString::fromStdString(editor_->userFolder()); }
 
  private:
-  enum class SaveOutcome { Saved, Cancelled, Failed };
-  void prepareFileDialogs();
-  void readOrAskGameFolder();
-  void locateGame(const QString& settingsPath);
-  void createUserFolders();
-  void setStartViewState();
-  bool mapPresent() const;
-  // The save-first question; false when the asking command must stop.
-  bool askSaveFirst(const QString& question);
-  SaveOutcome saveMap();
-  bool runParametersDialog();
-  void showMapCaption(const QString& fileName);
-  void showUntitledCaption();
-  // New and Open end alike: the view shown with hex (0, 0) selected.
-  void showMapSelectedAtOrigin();
-  void openMapFile(const QString& fileName);
-  // Open's end once the file is read: origin and selection at (0, 0).
-  void showReadMap();
-  void showCommandError(const std::exception& error);
-  TForm2& parametersDialog();
   TForm3& aboutWindow();
   kxc2::KeysWindow* keysWindow_ = nullptr;
+  // File > Recent Maps, rebuilt when the editor's list changes.
+  void showRecentMaps(const std::vector<std::string>& paths);
+  std::optional<std::vector<std::string>> shownRecentMaps_;
 
-  QString gameFolder_;
-
-  // Recent maps, kept in the settings file.
-  QString settingsPath() const;
-  void readRecentMaps();
-  void rememberMap(const QString& fileName);
-  void forgetMap(const QString& fileName);
-  void writeRecentMaps();
-  void rebuildRecentMenu();
-  // View > Map Bounds, kept under a section of its own.
-  void readViewSettings();
-  void writeViewSettings();
-  // Gives the view the header's bounds (or none) and redraws it when they
-  // changed; after every change to the header or the menu item.
-  void applyMapBounds();
-  kxc2::RecentMaps recentMaps_;
-  // Undo, the unsaved marker and the recovery copy (unit1_history.cpp).
+  // The Edit menu's history items; the editor's changes as signals (unit1_history.cpp).
   void buildHistory(QMenu* menu);
-  void writeHexChange(const kxc2::HexChange& change, bool after, bool firstApply);
-  // Undo1's and Redo1's texts and enabled states from the history.
-  void showHistory();
-  void historyCleanChanged(bool clean);
-  // A new map from New, Open or a recovered copy; file is empty for Untitled.
-  void documentReplaced(const QString& file);
-  void documentSaved(const QString& file);
-  void offerRecoveryCopies();
-  // True when the recovered map is shown and has a copy of this editor's.
-  bool openRecoveredCopy(const kxc2::MapDocument& document, const kxc2::RecoveryNote& note);
-  void reportRecoveryFailure(const QString& reason);
-
-  std::unique_ptr<kxc2::EditHistory> history_;
-  std::unique_ptr<kxc2::WindowThread> windowThread_;  // outlives the keeper, which uses it
-  std::unique_ptr<kxc2::RecoveryKeeper> recovery_;
-  QString mapFile_;  // the file the map came from or went to; empty for Untitled
-  QString lastSaveChoice_;  // proposed for an Untitled map
 };

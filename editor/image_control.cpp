@@ -21,16 +21,12 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ImageControl::makePicture() {
-  picture_ = Image(width(), height(), Image::Format_RGB32);
-  picture_.fill(MakeRgb(0, 0, 0));
-}
-
 void ImageControl::paintEvent(QPaintEvent* event) {
+  if (picture_ == nullptr) return;
   QPainter painter(this);
   const QRect area = event->rect();
   // Shown in place: the toolkit reads the picture's own memory.
-  painter.drawImage(area.topLeft(), QImageOver(picture_), area);
+  painter.drawImage(area.topLeft(), QImageOver(*picture_), area);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

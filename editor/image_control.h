@@ -17,10 +17,9 @@ class ImageControl : public QWidget {
  public:
   explicit ImageControl(QWidget* parent = nullptr);
 
-  Image& picture() { return picture_; }
-  const Image& picture() const { return picture_; }
-  // A picture of the control's current size, black, in RGB32.
-  void makePicture();
+  // Shown in place; it must outlive the control or be replaced first.
+  void setPicture(const Image* picture) { picture_ = picture; }
+  const Image& picture() const { return *picture_; }
 
  signals:
   void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -36,7 +35,7 @@ class ImageControl : public QWidget {
   void leaveEvent(QEvent* event) override;
 
  private:
-  Image picture_;
+  const Image* picture_ = nullptr;
 };
 
 }  // namespace kxc2

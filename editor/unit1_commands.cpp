@@ -1,162 +1,24 @@
 // Window commands of the main window: start-up, New, Open, Save, Exit, About.
+// What they do is the editor's; here are the window's own parts.
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
-#include <QGroupBox>
-#include <QListWidget>
-#include <QScrollBar>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
-#include "core/ascii_case.h"
-#include "core/game_paths.h"
-#include "core/io_error.h"
-#include "core/map_file.h"
-#include "editing/ini_file.h"
-#include "editing/scroll_bars.h"
-#include "editing/settings_location.h"
 #include "editor/Unit1.h"
 #include "editor/Unit2.h"
 #include "editor/Unit3.h"
-#include "editor/image_control.h"
 #include "editor/keys_window.h"
 #include "editor/road_box.h"
-#include "export/piece_layout.h"
-
-namespace {
-
-const char* const kSettingsSection = "Locations";
-const char* const kGameFolderKey = "KC2";
-const char* const kGameExecutable = "KORVEX2.EXE";
-const char* const kViewSection = "View";
-const char* const kMapBoundsKey = "MapBounds";
-
-const char* const kOpenFilter = "KC2 Maps|*.map|KC2 Bitmaps|Map*.bmp|KC2 Program|Korvex2.exe";
-constexpr int kMapsFilter = 1;
-constexpr int kProgramFilter = 3;
-
-const char* const kNewQuestion = "Do you want to save this map before starting a new one?";
-const char* const kOpenQuestion = "Do you want to save this map before opening another?";
-const char* const kExitQuestion = "Do you want to save this map before exiting?";
-
-const char* const kUntitledCaption = "Untitled - %.2dW x %.2dH - No. ??";
-const char* const kMapCaption = "%s - %.2dW x %.2dH - No. %2d";
-
-std::string Local(const QString& path) { return path.toStdString(); }
-QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
-
-// my.map.map gives "my", river gives "river".
-QString MapName(const QString& path) { return QFileInfo(path).fileName().section(QLatin1Char('.'), 0, 0); }
-
-// base + name, found in any case when such an entry exists.
-QString GamePath(const QString& base, const char* name) {
-  return FromLocal(kxc2::ResolveNoCase(Local(base), name));
-}
-
-}  // namespace
 
 // ---- Start-up -----------------------------------------------------------
 
 void TForm1::FormCreate() {
-  programFolder_ = FromLocal(kxc2::WithTrailingSeparator(Local(programFolder_)));
-  gameFolder_ = programFolder_;
-  userFolder_ = FromLocal(kxc2::UserConfigFolder(Local(QCoreApplication::applicationName())));
-  prepareFileDialogs();
-  readOrAskGameFolder();
-  readRecentMaps();
-  readViewSettings();
-  createUserFolders();
-  SaveDialog1.initialFolder = GamePath(gameFolder_, "scenario");
-  setStartViewState();
+  editor_->FormCreate(programFolder_.toStdString(), QCoreApplication::applicationName().toStdString());
   Road1->setFocus();
-  offerRecoveryCopies();
-}
-
-void TForm1::prepareFileDialogs() {
-  OpenDialog1.filter = QString::fromLatin1(kOpenFilter);
-  SaveDialog1.title = QStringLiteral("Save KC2 Map Description");
-  SaveDialog1.filter = QStringLiteral("KC2 Maps|*.map");
-  SaveDialog1.filterIndex = 1;
-  SaveDialog1.defaultExtension = QStringLiteral("map");
-  SaveDialog1.overwritePrompt = true;
-}
-
-void TForm1::readOrAskGameFolder() {
-  const QString path = settingsPath();
-  if (!QFileInfo(path).isFile()) {
-    locateGame(path);
-    return;
-  }
-  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(path));
-  gameFolder_ = FromLocal(settings.readString(kSettingsSection, kGameFolderKey, Local(programFolder_)));
-}
-
-void TForm1::locateGame(const QString& settingsPath) {
-  OpenDialog1.title = QStringLiteral("Please locate KORVEX2.EXE");
-  OpenDialog1.filterIndex = kProgramFilter;
-  OpenDialog1.fileName.clear();
-  if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
-  const QFileInfo chosen(OpenDialog1.fileName);
-  if (kxc2::AsciiUpper(Local(chosen.fileName())) != kGameExecutable) return;
-  const QString folder = FromLocal(kxc2::WithTrailingSeparator(Local(chosen.absolutePath())));
-  try {
-    kxc2::MakeSettingsFolder(Local(settingsPath));
-    kxc2::WriteIniString(Local(settingsPath), kSettingsSection, kGameFolderKey, Local(folder));
-  } catch (const std::exception&) {
-    // The settings never bring up a message; the next start simply asks again.
-  }
-  gameFolder_ = folder;
-}
-
-void TForm1::createUserFolders() {
-  for (const char* name : {"UserBMP", "UserMap"}) {
-    const std::filesystem::path folder(Local(GamePath(gameFolder_, name)));
-    std::error_code ignored;
-    if (!std::filesystem::is_directory(folder, ignored)) std::filesystem::create_directory(folder, ignored);
-  }
-}
-
-void TForm1::setStartViewState() {
-  view_.ZoomedIn = true;
-  kxc2::ShowFromCorner(view_);
-  updateScrollRanges();
-  TerrainList->setCurrentRow(0);
-  view_.SelectedColumn = -1;
-  view_.SelectedRow = -1;
-  view_.SelectionValid = false;
-}
-
-// ---- Shared steps -------------------------------------------------------
-
-// The map view is shown by the first New or Open and never hidden again.
-bool TForm1::mapPresent() const { return !MapImage->isHidden(); }
-
-bool TForm1::askSaveFirst(const QString& question) {
-  switch (dialogs_.confirm(this, question)) {
-    case kxc2::Answer::Yes:
-      // Saved or cancelled, the command goes on; only a failed save stops it.
-      return saveMap() != SaveOutcome::Failed;
-    case kxc2::Answer::No:
-      return true;
-    case kxc2::Answer::Cancel:
-      break;
-  }
-  return false;
-}
-
-void TForm1::showMapCaption(const QString& fileName) {
-  const kxc2::MapHeader& header = document_.header;
-  setHeaderSection(0, QString::asprintf(kMapCaption, MapName(fileName).toUtf8().constData(), header.columns,
-                                        header.rows, header.mapNumber));
-}
-
-void TForm1::showCommandError(const std::exception& error) {
-  dialogs_.showError(this, QString::fromStdString(error.what()));
+  editor_->offerRecoveryCopies();
 }
 
 TForm2& TForm1::parametersDialog() {
@@ -169,78 +31,17 @@ TForm3& TForm1::aboutWindow() {
   return *Form3;
 }
 
-// ---- New ----------------------------------------------------------------
+// ---- The editor's commands ------------------------------------------------
 
-void TForm1::New1Click() {
-  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kNewQuestion))) return;
-  document_.grid.reset();
-  view_.SelectedColumn = 0;
-  view_.SelectedRow = 0;
-  WriteSelectedHexCaption();
-  showMapSelectedAtOrigin();
-  document_.header.columns = 44;
-  document_.header.rows = 39;
-  showUntitledCaption();
-  documentReplaced(QString());
-}
-
-void TForm1::showUntitledCaption() {
-  setHeaderSection(0, QString::asprintf(kUntitledCaption, document_.header.columns, document_.header.rows));
-}
-
-// ---- Open ---------------------------------------------------------------
-
-void TForm1::Open1Click() {
-  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
-
-  OpenDialog1.filterIndex = kMapsFilter;
-  OpenDialog1.title = QStringLiteral("Open KC2 map description");
-  OpenDialog1.fileName.clear();
-  OpenDialog1.initialFolder = GamePath(gameFolder_, "scenario");
-  if (!dialogs_.runOpenDialog(this, OpenDialog1)) return;
-  openMapFile(OpenDialog1.fileName);
-}
-
-void TForm1::openMapFile(const QString& fileName) {
-  kxc2::MapFileReader reader;
-  try {
-    // Reads and checks the whole file: a failure here has changed nothing.
-    reader.readHeader(Local(fileName), document_.header);
-  } catch (const std::exception& error) {
-    showCommandError(error);
-    return;
-  }
-  showMapCaption(fileName);
-  reader.readGrid(document_.grid);
-  showReadMap();
-  documentReplaced(fileName);
-  rememberMap(fileName);
-}
-
-void TForm1::showReadMap() {
-  kxc2::ShowFromCorner(view_);
-  view_.SelectedColumn = 0;
-  view_.SelectedRow = 0;
-  WriteSelectedHexCaption();
-  showScrollBars();
-  showMapSelectedAtOrigin();
-}
-
-// ---- Opened from elsewhere and recent maps --------------------------------
-
-void TForm1::openNamedMap(const QString& fileName) {
-  if (mapPresent() && !askSaveFirst(QString::fromLatin1(kOpenQuestion))) return;
-  openMapFile(fileName);
-}
-
-void TForm1::openRecentMap(const QString& fileName) {
-  if (!QFileInfo(fileName).isFile()) {
-    forgetMap(fileName);
-    dialogs_.showError(this, QStringLiteral("The map %1 no longer exists.").arg(QDir::toNativeSeparators(fileName)));
-    return;
-  }
-  openNamedMap(fileName);
-}
+void TForm1::New1Click() { editor_->New1Click(); }
+void TForm1::Open1Click() { editor_->Open1Click(); }
+void TForm1::SaveAs1Click() { editor_->SaveAs1Click(); }
+void TForm1::openNamedMap(const QString& fileName) { editor_->openNamedMap(fileName.toStdString()); }
+void TForm1::openRecentMap(const QString& fileName) { editor_->openRecentMap(fileName.toStdString()); }
+void TForm1::FormCloseQuery(bool& canClose) { canClose = editor_->FormCloseQuery(); }
+void TForm1::MapBounds1Click() { editor_->MapBounds1Click(MapBounds1->isChecked()); }
+void TForm1::PaintBMPs1Click() { editor_->PaintBMPs1Click(); }
+void TForm1::WriteSHPs1Click() { editor_->WriteSHPs1Click(); }
 
 namespace {
 
@@ -266,152 +67,22 @@ void TForm1::dropEvent(QDropEvent* event) {
   openNamedMap(fileName);
 }
 
-QString TForm1::settingsPath() const {
-  return FromLocal(kxc2::SettingsFilePath(Local(programFolder_), Local(userFolder_)));
-}
-
-void TForm1::readRecentMaps() {
-  recentMaps_ = kxc2::RecentMaps::Read(kxc2::IniFile::Load(Local(settingsPath())));
-  rebuildRecentMenu();
-}
-
-void TForm1::rememberMap(const QString& fileName) {
-  recentMaps_.add(Local(QFileInfo(fileName).absoluteFilePath()));
-  writeRecentMaps();
-}
-
-void TForm1::forgetMap(const QString& fileName) {
-  recentMaps_.remove(Local(fileName));
-  writeRecentMaps();
-}
-
-void TForm1::writeRecentMaps() {
-  rebuildRecentMenu();
-  // Without a settings file the game is asked for at the next start; a file
-  // made only for the list would end that.
-  if (!QFileInfo(settingsPath()).isFile()) return;
-  // Read afresh: another editor or the user may have changed other lines.
-  kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath()));
-  recentMaps_.writeInto(settings);
-  try {
-    settings.save(Local(settingsPath()));
-  } catch (const std::exception&) {
-    // As with the game folder: the list simply is not remembered.
-  }
-}
-
-void TForm1::readViewSettings() {
-  const kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath()));
-  // Read as a number, as Windows programs read such flags: any other value is 0.
-  MapBounds1->setChecked(std::atoi(settings.readString(kViewSection, kMapBoundsKey, "0").c_str()) != 0);
-  applyMapBounds();
-}
-
-void TForm1::writeViewSettings() {
-  // As with the recent maps: no settings file is made for this alone.
-  if (!QFileInfo(settingsPath()).isFile()) return;
-  kxc2::IniFile settings = kxc2::IniFile::Load(Local(settingsPath()));
-  settings.writeString(kViewSection, kMapBoundsKey, MapBounds1->isChecked() ? "1" : "0");
-  try {
-    settings.save(Local(settingsPath()));
-  } catch (const std::exception&) {
-    // Not remembered, and no message: the view itself has changed.
-  }
-}
-
-void TForm1::MapBounds1Click() {
-  applyMapBounds();
-  writeViewSettings();
-}
-
-void TForm1::applyMapBounds() {
-  // Brought into the dialog's range, as Save and the painter bring them: the
-  // shading shows the map those would make of this header.
-  const bool on = MapBounds1->isChecked();
-  const int columns = on ? kxc2::ColumnsInDialogRange(document_.header.columns) : kxc2::kGridColumns;
-  const int rows = on ? kxc2::RowsInDialogRange(document_.header.rows) : kxc2::kGridRows;
-  if (!mapView_->SetMapBounds(columns, rows) || !mapPresent()) return;
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-  RedrawView();
-  ToggleFocusRect(view_.SelectedColumn, view_.SelectedRow);
-}
-
-void TForm1::rebuildRecentMenu() {
+void TForm1::showRecentMaps(const std::vector<std::string>& paths) {
+  if (shownRecentMaps_ == paths) return;
+  shownRecentMaps_ = paths;
   RecentMaps1->clear();
   int number = 1;
-  for (const std::string& path : recentMaps_.paths()) {
-    const QString fileName = FromLocal(path);
+  for (const std::string& path : paths) {
+    const QString fileName = QString::fromStdString(path);
     QAction* action = RecentMaps1->addAction(QStringLiteral("&%1  %2").arg(number++).arg(QDir::toNativeSeparators(fileName)));
     connect(action, &QAction::triggered, this, [this, fileName] { openRecentMap(fileName); });
   }
-  RecentMaps1->setEnabled(!recentMaps_.paths().empty());
-}
-
-void TForm1::showMapSelectedAtOrigin() {
-  MapImage->show();
-  RedrawView();
-  ToggleFocusRect(0, 0);
-  view_.SelectionValid = true;
-  SaveAs1->setEnabled(true);
-  PaintBMPs1->setEnabled(true);
-  ArtworkPreview1->setEnabled(true);
-  FillArea1->setEnabled(true);
-}
-
-// ---- Save ---------------------------------------------------------------
-
-void TForm1::SaveAs1Click() { saveMap(); }
-
-bool TForm1::runParametersDialog() {
-  TForm2& dialog = parametersDialog();
-  dialog.presetSize(document_.header.columns, document_.header.rows);
-  dialog.Terrtype->setEnabled(false);
-  const bool ok = dialogs_.runModal(dialog);
-  dialog.Terrtype->setEnabled(true);
-  return ok;
-}
-
-TForm1::SaveOutcome TForm1::saveMap() {
-  if (!runParametersDialog()) return SaveOutcome::Cancelled;
-  // These stand from here on, even when the file dialog is cancelled.
-  document_.header = parametersDialog().parameters();
-  applyMapBounds();
-  // A map from a file proposes that file; an Untitled one the last choice.
-  SaveDialog1.fileName = mapFile_.isEmpty() ? lastSaveChoice_ : QFileInfo(mapFile_).absoluteFilePath();
-  if (!dialogs_.runSaveDialog(this, SaveDialog1)) return SaveOutcome::Cancelled;
-  lastSaveChoice_ = SaveDialog1.fileName;
-
-  const QString fileName = SaveDialog1.fileName;
-  try {
-    // Written beside the target and renamed over it: a failure keeps the old file.
-    kxc2::WriteMapFile(Local(fileName), document_);
-  } catch (const std::exception& error) {
-    showCommandError(error);
-    return SaveOutcome::Failed;
-  }
-  showMapCaption(fileName);
-  rememberMap(fileName);
-  documentSaved(fileName);
-  return SaveOutcome::Saved;
+  RecentMaps1->setEnabled(!paths.empty());
 }
 
 // ---- Exit, close request, About -----------------------------------------
 
 void TForm1::Exit1Click() { close(); }
-
-void TForm1::FormCloseQuery(bool& canClose) {
-  if (!mapPresent()) return;
-  switch (dialogs_.confirm(this, QString::fromLatin1(kExitQuestion))) {
-    case kxc2::Answer::Yes:
-      canClose = saveMap() != SaveOutcome::Failed;
-      break;
-    case kxc2::Answer::No:
-      break;
-    case kxc2::Answer::Cancel:
-      canClose = false;
-      break;
-  }
-}
 
 void TForm1::About1Click() { aboutWindow().showAbout(); }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "editing/shell.h"
+
 class QDialog;
 class QWidget;
 
@@ -21,8 +23,6 @@ struct FileDialogState {
   bool overwritePrompt = false;
   QStringList files;      // full paths chosen by the last successful show
 };
-
-enum class Answer { Yes, No, Cancel };
 
 // Every modal question and dialog of the editor goes through here, so tests
 // can answer from a script while the program shows the real boxes.

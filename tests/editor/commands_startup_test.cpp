@@ -26,7 +26,7 @@ TEST_F(StartupTest, SettingsFileGivesTheGameFolderWithoutAsking) {
   EXPECT_TRUE(dialogs.openShown.empty());
   EXPECT_EQ(ListFolder(game.path()), (std::vector<std::string>{"UserBMP", "UserMap"}));
   EXPECT_EQ(ListFolder(program.path()), std::vector<std::string>{"KXC2MAP.INI"});
-  EXPECT_EQ(form->SaveDialog1.initialFolder, gameFolder() + "scenario");
+  EXPECT_EQ(QString::fromStdString(form->SaveDialog1.initialFolder), gameFolder() + "scenario");
 }
 
 TEST_F(StartupTest, FileDialogsAreSetUp) {
@@ -38,7 +38,7 @@ TEST_F(StartupTest, FileDialogsAreSetUp) {
   EXPECT_EQ(form->SaveDialog1.defaultExtension, "map");
   EXPECT_TRUE(form->SaveDialog1.overwritePrompt);
   EXPECT_FALSE(form->SaveDialog1.multiSelect);
-  EXPECT_TRUE(form->SaveDialog1.fileName.isEmpty());
+  EXPECT_TRUE(form->SaveDialog1.fileName.empty());
 }
 
 TEST_F(StartupTest, ViewStateAndControlsAtStart) {
@@ -87,7 +87,7 @@ TEST_F(StartupTest, ValueWithoutTrailingSeparatorJoinsDirectly) {
   EXPECT_EQ(form->GameFolder(), QString::fromStdString(k2.string()));
   EXPECT_EQ(ListFolder(game.path()), (std::vector<std::string>{"K2", "K2UserBMP", "K2UserMap"}));
   EXPECT_TRUE(ListFolder(k2).empty());
-  EXPECT_EQ(form->SaveDialog1.initialFolder, QString::fromStdString(k2.string()) + "scenario");
+  EXPECT_EQ(QString::fromStdString(form->SaveDialog1.initialFolder), QString::fromStdString(k2.string()) + "scenario");
 }
 
 TEST_F(StartupTest, ExistingFoldersServeInAnyCase) {
@@ -97,7 +97,7 @@ TEST_F(StartupTest, ExistingFoldersServeInAnyCase) {
   pointSettingsAtGame();
   start();
   EXPECT_EQ(ListFolder(game.path()), (std::vector<std::string>{"Scenario", "USERMAP", "userbmp"}));
-  EXPECT_EQ(form->SaveDialog1.initialFolder, gameFolder() + "Scenario");
+  EXPECT_EQ(QString::fromStdString(form->SaveDialog1.initialFolder), gameFolder() + "Scenario");
 }
 
 TEST_F(StartupTest, StoredFolderThatIsGoneIsUsedSilently) {
@@ -141,7 +141,7 @@ TEST_P(LocateGameTest, FirstStartAsksForTheGame) {
     EXPECT_EQ(Text(ReadBytes(program.path() / "KXC2MAP.INI")), "[Locations]\r\nKC2=" + game.folder() + "\r\n");
     EXPECT_EQ(ListFolder(game.path()), (std::vector<std::string>{"UserBMP", "UserMap"}));
     EXPECT_EQ(ListFolder(program.path()), std::vector<std::string>{"KXC2MAP.INI"});
-    EXPECT_EQ(form->SaveDialog1.initialFolder, gameFolder() + "scenario");
+    EXPECT_EQ(QString::fromStdString(form->SaveDialog1.initialFolder), gameFolder() + "scenario");
   } else {
     EXPECT_EQ(form->GameFolder(), programFolder());
     EXPECT_EQ(ListFolder(program.path()), (std::vector<std::string>{"UserBMP", "UserMap"}));

@@ -81,7 +81,7 @@ TEST_P(HostileStartup, StartsSilentlyAndLeavesWhatIsInTheWayAlone) {
   EXPECT_EQ(state.at("paint enabled"), "no");
   EXPECT_EQ(state.at("shps enabled"), "yes");
   EXPECT_EQ(state.at("view"), "yes 0,0 -1,-1 no");
-  EXPECT_EQ(form->SaveDialog1.initialFolder.toStdString(), value + "scenario");
+  EXPECT_EQ(form->SaveDialog1.initialFolder, value + "scenario");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -485,7 +485,7 @@ TEST_F(EditorFaultTest, SettingsPointingNowhereStillOpenAndSaveElsewhere) {
   writeSettings(root.folder() + "gone/");
   start();
   form->New1Click();
-  EXPECT_EQ(form->SaveDialog1.initialFolder.toStdString(), root.folder() + "gone/scenario");
+  EXPECT_EQ(form->SaveDialog1.initialFolder, root.folder() + "gone/scenario");
   answerParameters(true, 45, 20, 15);
   chooseSave(root.folder() + "saved.map");
   form->SaveAs1Click();
