@@ -1,17 +1,26 @@
-// The main window: its layout, the map view's handlers and hex editing.
+// The main window: its layout, the map view's handlers, hex editing and the
+// window commands (start-up, New, Open, Save, Exit, About) and the Edit menu's
+// history items; what the commands do is the editor's, here are the window's
+// own parts.
 #include "editor/Unit1.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QUrl>
 #include <array>
+#include <vector>
 
 #include "core/terrain.h"
 #include "draw/qt_bridge.h"
@@ -19,7 +28,10 @@
 #include "editor/artwork_preview.h"
 #include "editor/disc_shape.h"
 #include "editor/form_style.h"
+#include "editor/Unit2.h"
+#include "editor/Unit3.h"
 #include "editor/image_control.h"
+#include "editor/keys_window.h"
 #include "editor/road_box.h"
 #include "editor/scroll_bar.h"
 
@@ -487,3 +499,110 @@ void TForm1::Undo1Click() { editor_->Undo1Click(); }
 void TForm1::Redo1Click() { editor_->Redo1Click(); }
 
 void TForm1::ArtworkPreview1Click() { kxc2::ArtworkPreview::showFor(*this, dialogs_); }
+
+// ---- Start-up -----------------------------------------------------------
+
+void TForm1::FormCreate() {
+  editor_->FormCreate(programFolder_.toStdString(), QCoreApplication::applicationName().toStdString());
+  Road1->setFocus();
+  editor_->offerRecoveryCopies();
+}
+
+TForm2& TForm1::parametersDialog() {
+  if (!Form2) Form2 = new TForm2(this);
+  return *Form2;
+}
+
+TForm3& TForm1::aboutWindow() {
+  if (!Form3) Form3 = new TForm3(this);
+  return *Form3;
+}
+
+// ---- The editor's commands ------------------------------------------------
+
+void TForm1::New1Click() { editor_->New1Click(); }
+void TForm1::Open1Click() { editor_->Open1Click(); }
+void TForm1::SaveAs1Click() { editor_->SaveAs1Click(); }
+void TForm1::openNamedMap(const QString& fileName) { editor_->openNamedMap(fileName.toStdString()); }
+void TForm1::openRecentMap(const QString& fileName) { editor_->openRecentMap(fileName.toStdString()); }
+void TForm1::FormCloseQuery(bool& canClose) { canClose = editor_->FormCloseQuery(); }
+void TForm1::MapBounds1Click() { editor_->MapBounds1Click(MapBounds1->isChecked()); }
+void TForm1::PaintBMPs1Click() { editor_->PaintBMPs1Click(); }
+void TForm1::WriteSHPs1Click() { editor_->WriteSHPs1Click(); }
+
+namespace {
+
+// The one local .map file of a drag, or nothing.
+QString DroppedMap(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return path.endsWith(QLatin1String(".map"), Qt::CaseInsensitive) ? path : QString();
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedMap(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QString fileName = DroppedMap(event->mimeData());
+  if (fileName.isEmpty()) return;
+  event->acceptProposedAction();
+  openNamedMap(fileName);
+}
+
+void TForm1::showRecentMaps(const std::vector<std::string>& paths) {
+  if (shownRecentMaps_ == paths) return;
+  shownRecentMaps_ = paths;
+  RecentMaps1->clear();
+  int number = 1;
+  for (const std::string& path : paths) {
+    const QString fileName = QString::fromStdString(path);
+    QAction* action = RecentMaps1->addAction(QStringLiteral("&%1  %2").arg(number++).arg(QDir::toNativeSeparators(fileName)));
+    connect(action, &QAction::triggered, this, [this, fileName] { openRecentMap(fileName); });
+  }
+  RecentMaps1->setEnabled(!paths.empty());
+}
+
+// ---- Exit, close request, About -----------------------------------------
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::About1Click() { aboutWindow().showAbout(); }
+
+void TForm1::KeysAndMouse1Click() {
+  if (!keysWindow_) keysWindow_ = new kxc2::KeysWindow(MainMenu1->actions(), this);
+  keysWindow_->showKeys();
+}
+
+// ---- The Edit menu's history items; the editor's changes as signals --
+
+void TForm1::buildHistory(QMenu* menu) {
+  Undo1 = new QAction(this);
+  Undo1->setObjectName(QStringLiteral("Undo1"));
+  Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  Redo1 = new QAction(this);
+  Redo1->setObjectName(QStringLiteral("Redo1"));
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  FillArea1 = new QAction(QStringLiteral("&Fill Area"), this);
+  FillArea1->setObjectName(QStringLiteral("FillArea1"));
+  FillArea1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  FillArea1->setEnabled(false);  // until New or Open brings a map
+  N3 = new QAction(this);
+  N3->setObjectName(QStringLiteral("N3"));
+  N3->setSeparator(true);
+  menu->addActions({Undo1, Redo1, FillArea1, N3});
+  connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
+  connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
+
+  editor_->onHexesChanged([this](const std::vector<kxc2::HexCoord>& hexes) {
+    QVector<QPoint> points;
+    points.reserve(qsizetype(hexes.size()));
+    for (const kxc2::HexCoord& hex : hexes) points.append(QPoint(hex.column, hex.row));
+    emit hexesChanged(points);
+  });
+  editor_->onMapReplaced([this] { emit mapReplaced(); });
+}

@@ -198,7 +198,7 @@ class TForm1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Layout (Unit1.cpp).
+  // Layout.
   void buildLayout();
   void buildMenu();
   void buildHeader(QWidget* client);
@@ -232,7 +232,7 @@ class TForm1 : public QMainWindow {
   };
   std::vector<Anchor> anchors_;
 
-  // Window commands (unit1_commands.cpp).
+  // Window commands.
 
  public:
   // The About window; the program creates it after this window.
@@ -249,6 +249,6 @@ class TForm1 : public QMainWindow {
   void showRecentMaps(const std::vector<std::string>& paths);
   std::optional<std::vector<std::string>> shownRecentMaps_;
 
-  // The Edit menu's history items; the editor's changes as signals (unit1_history.cpp).
+  // The Edit menu's history items; the editor's changes as signals.
   void buildHistory(QMenu* menu);
 };
