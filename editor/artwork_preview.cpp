@@ -38,8 +38,6 @@ constexpr int kStartZoomIndex = 1;
 const QColor kOutlineColour{255, 0, 255};
 const QColor kBackground{64, 64, 64};
 
-int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
-
 // The exposed part of the view, each pixel the picture pixel under its
 // centre: crisp at every zoom, and the same rule the clicks use.
 QImage ScaledPart(const Image& picture, PreviewZoom zoom, const QRect& area) {
@@ -59,34 +57,12 @@ QImage ScaledPart(const Image& picture, PreviewZoom zoom, const QRect& area) {
   return part;
 }
 
-// Small enough that a zoomed-out piece keeps most of its picture in view.
-constexpr int kSmallLabelPixels = 9;
-constexpr int kLabelInset = 2;
-
 bool InZoomedInWindow(const ViewState& view, HexCoord hex) {
   return hex.column >= view.OriginColumn && hex.column < view.OriginColumn + ShownColumns(view) &&
          hex.row >= view.OriginRow && hex.row < view.OriginRow + ShownRows(view);
 }
 
 }  // namespace
-
-// ---- Zoom ---------------------------------------------------------------
-
-int PreviewZoom::toPicture(int v) const { return FloorDiv((2 * v + 1) * denominator, 2 * numerator); }
-
-int PreviewZoom::viewExtent(int extent) const {
-  return (2 * numerator * extent + denominator - 1) / (2 * denominator);
-}
-
-int PreviewZoom::toView(int p) const {
-  const int twice = 2 * denominator;
-  return -FloorDiv(-(2 * numerator * p - denominator), twice);
-}
-
-PreviewZoom ZoomOfPercent(int percent) {
-  if (percent >= 100) return {percent / 100, 1};
-  return {1, 100 / percent};
-}
 
 // ---- The picture pane ---------------------------------------------------
 
@@ -115,11 +91,9 @@ void PicturePane::setOutlines(bool shown, int mapNumber) {
   update();
 }
 
-void PicturePane::updatePictureRegion(const QRegion& region) {
+void PicturePane::updatePictureRects(const std::vector<Rect>& rects) {
   QRegion view;
-  for (const QRect& rect : region)
-    view += QRect(QPoint(zoom_.toView(rect.left()), zoom_.toView(rect.top())),
-                  QPoint(zoom_.toView(rect.right() + 1) - 1, zoom_.toView(rect.bottom() + 1) - 1));
+  for (const Rect& rect : rects) view += ToQRect(zoom_.toView(rect));
   update(view);
 }
 
@@ -139,59 +113,35 @@ void PicturePane::paintEvent(QPaintEvent* event) {
 }
 
 std::vector<PieceMark> PicturePane::pieceMarks() const {
-  std::vector<PieceMark> marks;
-  if (picture_ == nullptr || picture_->isNull()) return marks;
-  const PictureSize size{picture_->width(), picture_->height()};
-  QFont small = font();
-  small.setPixelSize(kSmallLabelPixels);
-  // Richest label first; a zoomed-out view starts further down so the
-  // labels cover less of the picture. Pieces too small for any go without.
-  const int pieceViewWidth = zoom_.viewExtent(kPieceWidth);
-  const int first = pieceViewWidth >= kPieceWidth ? 0 : pieceViewWidth >= kPieceWidth / 2 ? 1 : 2;
-  for (int i = 0; i < PieceColumnCount(size); ++i) {
-    for (int j = 0; j < PieceRowCount(size); ++j) {
-      const int left = kPieceWidth * i;
-      const int top = kPieceHeight * j;
-      PieceMark mark;
-      mark.piece = QRect(QPoint(zoom_.toView(left), zoom_.toView(top)),
-                         QPoint(zoom_.toView(left + PieceWidth(size, i)) - 1,
-                                zoom_.toView(top + PieceHeight(size, j)) - 1));
-      const QString file = QString::fromStdString(PieceFileName(mapNumber_, i, j));
-      const std::array<QString, 4> texts = {
-          file + QStringLiteral("  %1 x %2").arg(PieceWidth(size, i)).arg(PieceHeight(size, j)), file, file,
-          file.chopped(4)};
-      // Off the outline, so the piece's edge stays visible all round.
-      const QRect room = mark.piece.adjusted(kLabelInset, kLabelInset, -kLabelInset, -kLabelInset);
-      for (int form = first; form < int(texts.size()); ++form) {
-        const QFont labelFont = form < 2 ? font() : small;
-        const QFontMetrics metrics(labelFont);
-        const QString& text = texts[std::size_t(form)];
-        const QRect label(room.topLeft(), QSize(metrics.horizontalAdvance(text) + 6, metrics.height() + 2));
-        if (!room.contains(label)) continue;
-        mark.label = label;
-        mark.text = text;
-        mark.font = labelFont;
-        break;
-      }
-      marks.push_back(mark);
-    }
-  }
-  return marks;
+  if (picture_ == nullptr || picture_->isNull()) return {};
+  const QFontMetrics normal(labelFont(LabelFont::Normal));
+  const QFontMetrics small(labelFont(LabelFont::Small));
+  return PieceMarks({picture_->width(), picture_->height()}, zoom_, mapNumber_,
+                    [&](const std::string& text, LabelFont font) {
+                      const QFontMetrics& metrics = font == LabelFont::Normal ? normal : small;
+                      return Size(metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height());
+                    });
+}
+
+QFont PicturePane::labelFont(LabelFont font) const {
+  QFont chosen = this->font();
+  if (font == LabelFont::Small) chosen.setPixelSize(kSmallLabelPixels);
+  return chosen;
 }
 
 void PicturePane::drawOutlines(QPainter& painter) const {
   for (const PieceMark& mark : pieceMarks()) {
-    const QRect& piece = mark.piece;
+    const QRect piece = ToQRect(mark.piece);
     painter.setPen(kOutlineColour);
     painter.drawLine(piece.topLeft(), piece.topRight());
     painter.drawLine(piece.bottomLeft(), piece.bottomRight());
     painter.drawLine(piece.topLeft(), piece.bottomLeft());
     painter.drawLine(piece.topRight(), piece.bottomRight());
     if (mark.label.isEmpty()) continue;
-    painter.fillRect(mark.label, Qt::black);
+    painter.fillRect(ToQRect(mark.label), Qt::black);
     painter.setPen(Qt::white);
-    painter.setFont(mark.font);
-    painter.drawText(mark.label, Qt::AlignCenter, mark.text);
+    painter.setFont(labelFont(mark.font));
+    painter.drawText(ToQRect(mark.label), Qt::AlignCenter, QString::fromStdString(mark.text));
   }
 }
 
@@ -206,7 +156,11 @@ void PicturePane::mouseMoveEvent(QMouseEvent* event) {
 // ---- The window ---------------------------------------------------------
 
 ArtworkPreview::ArtworkPreview(TForm1& editor, UserDialogs& dialogs)
-    : QWidget(&editor, Qt::Window), editor_(editor), dialogs_(dialogs), random_(SeedFromClock()) {
+    : QWidget(&editor, Qt::Window), editor_(editor),
+      dialogs_(dialogs),
+      model_([&editor](bool winter) {
+        return LoadPainterTileSet(editor.ProgramFolder().toStdString(), winter, editor.UserFolder().toStdString());
+      }) {
   setObjectName(QStringLiteral("ArtworkPreview"));
   setWindowTitle(QStringLiteral("Artwork Preview"));
   // Closing forgets the variants drawn; the next opening draws anew.
@@ -294,54 +248,21 @@ void ArtworkPreview::buildLayout() {
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
-const VariantGrid& ArtworkPreview::variants() const { return variants_[winter_ ? 1 : 0]; }
-
-// Loaded once per season while the window lives; the variants with it.
-const TileSet* ArtworkPreview::tileSet() {
-  const int season = winter_ ? 1 : 0;
-  if (!tiles_[season]) tiles_[season] = LoadPainterTileSet(editor_.ProgramFolder().toStdString(), winter_,
-                                                               editor_.UserFolder().toStdString());
-  if (!variantsDrawn_[season]) {
-    variants_[season] = DrawVariants(random_, tiles_[season]->variantCount());
-    variantsDrawn_[season] = true;
-  }
-  return &*tiles_[season];
-}
-
-bool ArtworkPreview::sizeChanged() const {
-  const MapHeader& header = editor_.document().header;
-  return MapPictureSize(ColumnsInDialogRange(header.columns), RowsInDialogRange(header.rows)) != size_;
-}
-
 void ArtworkPreview::repaintWhole() {
-  const MapHeader& header = editor_.document().header;
-  const int columns = ColumnsInDialogRange(header.columns);
-  const int rows = RowsInDialogRange(header.rows);
-  size_ = MapPictureSize(columns, rows);
-  try {
-    picture_ = PaintMapPicture(editor_.document().grid, columns, rows, *tileSet(), variants());
-    StatusLabel->setText(sizeText());
-  } catch (const std::exception& error) {
-    picture_ = Image();
-    StatusLabel->setText(QString::fromStdString(error.what()));
-  }
-  ExportButton->setEnabled(!picture_.isNull());
-  Pane->setPicture(&picture_);
+  StatusLabel->setText(QString::fromStdString(model_.repaintWhole(editor_.document())));
+  ExportButton->setEnabled(!picture().isNull());
+  Pane->setPicture(&picture());
   showOutlines();
 }
 
 void ArtworkPreview::repaintHexes(const QVector<QPoint>& hexes) {
-  if (picture_.isNull() || sizeChanged()) {
-    repaintWhole();
-    return;
-  }
   std::vector<HexCoord> changed;
   changed.reserve(std::size_t(hexes.size()));
   for (const QPoint& hex : hexes) changed.push_back({hex.x(), hex.y()});
-  QRegion region;
-  for (const Rect& rect : RepaintChangedHexes(picture_, editor_.document().grid, *tileSet(), variants(), changed))
-    region += QRect(rect.left(), rect.top(), rect.width(), rect.height());
-  Pane->updatePictureRegion(region);
+  if (const auto rects = model_.repaintHexes(editor_.document(), changed))
+    Pane->updatePictureRects(*rects);
+  else
+    repaintWhole();
 }
 
 // Save and Paint .BMPs may have set a new size or number in the header
@@ -349,12 +270,12 @@ void ArtworkPreview::repaintHexes(const QVector<QPoint>& hexes) {
 void ArtworkPreview::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
-  if (sizeChanged()) repaintWhole();
+  if (model_.sizeChanged(editor_.document().header)) repaintWhole();
   showOutlines();
 }
 
 void ArtworkPreview::chooseSeason(bool winter) {
-  winter_ = winter;
+  model_.setWinter(winter);
   repaintWhole();
 }
 
@@ -378,53 +299,39 @@ void ArtworkPreview::showOutlines() {
   Pane->setOutlines(OutlinesCheck->isChecked(), pieceMapNumber());
 }
 
-// An Untitled map has no number of its own (New keeps the last map's):
-// Paint .BMPs would propose the parameters dialog's, which a dialog not yet
-// made starts at the lowest.
 int ArtworkPreview::pieceMapNumber() const {
-  const int number = editor_.document().header.mapNumber;
-  if (!editor_.isUntitled() && number >= kMinMapNumber && number <= kMaxMapNumber) return number;
-  return editor_.Form2 != nullptr ? editor_.Form2->SEMapno->value() : kMinMapNumber;
+  return PieceMapNumber(editor_.document().header, editor_.isUntitled(),
+                        editor_.Form2 != nullptr ? std::optional(editor_.Form2->SEMapno->value()) : std::nullopt);
 }
 
 void ArtworkPreview::selectInEditor(QPoint picturePixel) {
-  if (picture_.isNull()) return;
+  if (picture().isNull()) return;
   SelectHexInEditor(editor_, HexAtPicturePixel(picturePixel.x(), picturePixel.y()));
 }
 
-QString ArtworkPreview::sizeText() const {
-  return QStringLiteral("%1 x %2 pixels, %3 pieces")
-      .arg(size_.width)
-      .arg(size_.height)
-      .arg(PieceColumnCount(size_) * PieceRowCount(size_));
-}
-
 void ArtworkPreview::showPointer(QPoint picturePixel) {
-  if (picture_.isNull()) return;
-  const HexCoord hex = HexAtPicturePixel(picturePixel.x(), picturePixel.y());
-  const int terrain = editor_.document().grid.terrain(hex.column, hex.row);
-  StatusLabel->setText(sizeText() + QString::asprintf("   Hex ( %.2d, %.2d ) %s", hex.column, hex.row,
-                                                      DisplayNameOrUnknown(terrain).c_str()));
+  if (picture().isNull()) return;
+  StatusLabel->setText(
+      QString::fromStdString(model_.pointerText(editor_.document().grid, FromQPoint(picturePixel))));
 }
 
 void ArtworkPreview::refreshPointer() {
-  if (picture_.isNull()) return;
+  if (picture().isNull()) return;
   const QPoint global = QCursor::pos();
   const QWidget* viewport = ScrollArea->viewport();
   const QPoint at = Pane->mapFromGlobal(global);
   if (viewport->rect().contains(viewport->mapFromGlobal(global)) && Pane->rect().contains(at))
     showPointer(QPoint(Pane->zoom().toPicture(at.x()), Pane->zoom().toPicture(at.y())));
   else
-    StatusLabel->setText(sizeText());
+    StatusLabel->setText(QString::fromStdString(model_.sizeText()));
 }
 
 void ArtworkPreview::exportPicture() {
-  if (picture_.isNull()) return;
-  exportDialog_.fileName = QString::asprintf("Map%.2d %s.png", pieceMapNumber(),
-                                             winter_ ? "winter" : "summer");
+  if (picture().isNull()) return;
+  exportDialog_.fileName = QString::fromStdString(model_.exportFileName(pieceMapNumber()));
   if (!dialogs_.runSaveDialog(this, exportDialog_)) return;
   try {
-    SavePng(exportDialog_.fileName.toStdString(), picture_);
+    SavePng(exportDialog_.fileName.toStdString(), picture());
   } catch (const std::exception& error) {
     dialogs_.showError(this, QString::fromStdString(error.what()));
     return;

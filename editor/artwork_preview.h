@@ -3,19 +3,13 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
-#include <QRegion>
 #include <QVector>
 #include <QWidget>
-#include <array>
-#include <optional>
-#include <random>
 #include <vector>
 
 #include "core/map_grid.h"
+#include "editing/artwork_preview_model.h"
 #include "editor/user_dialogs.h"
-#include "export/map_picture.h"
-#include "export/piece_layout.h"
-#include "export/tile_set.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,29 +20,6 @@ class QScrollArea;
 class TForm1;
 
 namespace kxc2 {
-
-// A zoom of the preview as a fraction: 25 % is 1/4.
-struct PreviewZoom {
-  int numerator = 1;
-  int denominator = 1;
-  // The picture pixel that view pixel v shows: the one under its centre.
-  int toPicture(int v) const;
-  // View pixels needed for extent picture pixels.
-  int viewExtent(int extent) const;
-  // The first view pixel at or right of picture pixel p's left edge.
-  int toView(int p) const;
-};
-
-PreviewZoom ZoomOfPercent(int percent);
-
-// A piece as the pane outlines it, in view pixels. The label lies inside
-// the piece, or is empty where no label fits.
-struct PieceMark {
-  QRect piece;
-  QRect label;
-  QString text;
-  QFont font;
-};
 
 // Shows the painter's picture scaled nearest-pixel, with the pieces'
 // outlines and file names on request. It holds a pointer to the picture;
@@ -63,10 +34,11 @@ class PicturePane : public QWidget {
   void setZoom(PreviewZoom zoom);
   PreviewZoom zoom() const { return zoom_; }
   void setOutlines(bool shown, int mapNumber);
-  // Asks for a repaint of what shows a region of the picture.
-  void updatePictureRegion(const QRegion& region);
+  // Asks for a repaint of what shows these rectangles of the picture.
+  void updatePictureRects(const std::vector<Rect>& rects);
   // Every piece with its label as the outlines paint them.
   std::vector<PieceMark> pieceMarks() const;
+  QFont labelFont(LabelFont font) const;
 
  signals:
   // A pixel of the picture clicked with the left button.
@@ -101,10 +73,10 @@ class ArtworkPreview : public QWidget {
 
   // The picture at 100 %, 8-bit with the tile set's palette; null when the
   // tile set could not be loaded.
-  const Image& picture() const { return picture_; }
+  const Image& picture() const { return model_.picture(); }
   // The variant of each hex, drawn once per season while the window lives.
-  const VariantGrid& variants() const;
-  bool winter() const { return winter_; }
+  const VariantGrid& variants() const { return model_.variants(); }
+  bool winter() const { return model_.winter(); }
 
   QRadioButton* SummerButton = nullptr;
   QRadioButton* WinterButton = nullptr;
@@ -131,20 +103,11 @@ class ArtworkPreview : public QWidget {
   void selectInEditor(QPoint picturePixel);
   void showPointer(QPoint picturePixel);
   void refreshPointer();
-  bool sizeChanged() const;
-  const TileSet* tileSet();
-  QString sizeText() const;
   int pieceMapNumber() const;
 
   TForm1& editor_;
   UserDialogs& dialogs_;
-  bool winter_ = false;
-  std::mt19937 random_;
-  std::array<std::optional<TileSet>, 2> tiles_;
-  std::array<VariantGrid, 2> variants_{};
-  std::array<bool, 2> variantsDrawn_{};
-  Image picture_;
-  PictureSize size_;
+  ArtworkPreviewModel model_;
   FileDialogState exportDialog_;
 };
 
