@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/terrain.h"
+#include "editing/map_view.h"
 #include "export/map_painter.h"
 
 namespace kxc2 {
@@ -81,6 +82,13 @@ int PieceMapNumber(const MapHeader& header, bool untitled, std::optional<int> di
   const int number = header.mapNumber;
   if (!untitled && number >= kMinMapNumber && number <= kMaxMapNumber) return number;
   return dialogNumber.value_or(kMinMapNumber);
+}
+
+std::optional<HexCoord> OriginToShow(const ViewState& view, HexCoord hex) {
+  const bool shown = hex.column >= view.OriginColumn && hex.column < view.OriginColumn + ShownColumns(view) &&
+                     hex.row >= view.OriginRow && hex.row < view.OriginRow + ShownRows(view);
+  if (!view.ZoomedIn || shown) return std::nullopt;
+  return ZoomInOrigin(hex.column, hex.row, view);
 }
 
 // ---- The picture --------------------------------------------------------

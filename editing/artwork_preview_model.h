@@ -9,6 +9,7 @@
 
 #include "core/map_grid.h"
 #include "draw/image.h"
+#include "editing/view_state.h"
 #include "export/map_picture.h"
 #include "export/piece_layout.h"
 #include "export/tile_set.h"
@@ -55,6 +56,10 @@ std::vector<PieceMark> PieceMarks(const PictureSize& size, PreviewZoom zoom, int
 // number of its own (New keeps the last map's): Paint .BMPs would propose
 // the parameters dialog's, which a dialog not yet made starts at the lowest.
 int PieceMapNumber(const MapHeader& header, bool untitled, std::optional<int> dialogNumber);
+
+// Where the editor's view scrolls before a preview click selects a hex:
+// nowhere when zoomed out or when the hex is already shown.
+std::optional<HexCoord> OriginToShow(const ViewState& view, HexCoord hex);
 
 // The preview's picture of the map as Paint .BMPs paints it: a tile set and
 // variants per season, drawn once while the preview lives.

@@ -57,11 +57,6 @@ QImage ScaledPart(const Image& picture, PreviewZoom zoom, const QRect& area) {
   return part;
 }
 
-bool InZoomedInWindow(const ViewState& view, HexCoord hex) {
-  return hex.column >= view.OriginColumn && hex.column < view.OriginColumn + ShownColumns(view) &&
-         hex.row >= view.OriginRow && hex.row < view.OriginRow + ShownRows(view);
-}
-
 }  // namespace
 
 // ---- The picture pane ---------------------------------------------------
@@ -342,10 +337,9 @@ void ArtworkPreview::exportPicture() {
 // ---- Selecting in the editor --------------------------------------------
 
 void SelectHexInEditor(TForm1& editor, HexCoord hex) {
-  if (editor.viewState().ZoomedIn && !InZoomedInWindow(editor.viewState(), hex)) {
-    const HexCoord origin = ZoomInOrigin(hex.column, hex.row, editor.viewState());
-    editor.HScrollBarScroll(origin.column);
-    editor.VScrollBarScroll(origin.row);
+  if (const auto origin = OriginToShow(editor.viewState(), hex)) {
+    editor.HScrollBarScroll(origin->column);
+    editor.VScrollBarScroll(origin->row);
   }
   editor.MapImageMouseUp(Qt::MiddleButton, ToQPoint(CellRect(editor.viewState(), hex.column, hex.row).center()));
 }

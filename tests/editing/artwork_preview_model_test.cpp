@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/terrain.h"
+#include "editing/map_view.h"
 #include "tests/support/busy_map.h"
 
 namespace kxc2 {
@@ -44,6 +45,13 @@ TEST(PreviewMarksTest, NumberIsTheMapsOrTheProposedOne) {
       {100, false, 57, 57}, {31, false, 57, 57}, {40, true, 57, 57}, {40, true, std::nullopt, 32}};
   for (const auto& [number, untitled, dialog, expected] : cases)
     EXPECT_EQ(PieceMapNumber(MapHeader{number, 44, 39}, untitled, dialog), expected) << number;
+}
+
+TEST(PreviewClickTest, ClickScrollsTheZoomedInViewOnlyToAHexOutside) {
+  const ViewState view;
+  EXPECT_EQ(OriginToShow(view, {3, 4}), std::nullopt);
+  EXPECT_EQ(OriginToShow(view, {43, 38}), ZoomInOrigin(43, 38, view));
+  EXPECT_EQ(OriginToShow(ViewState{.ZoomedIn = false}, {43, 38}), std::nullopt);
 }
 
 TEST(PreviewModelTest, ChangedHexesRepaintToAFreshPaintAndAResizeRepaintsWhole) {
