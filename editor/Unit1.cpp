@@ -108,39 +108,49 @@ QString TForm1::headerSection(int section) const {
 
 void TForm1::setHeaderSection(int section, const QString& text) { editor_->setHeaderText(section, text.toStdString()); }
 
+// Only what differs from the snapshot shown last is set: a pointer crossing
+// the view changes one caption, and this runs on every move.
 void TForm1::applySnapshot() {
   if (Undo1 == nullptr || Road6 == nullptr) return;  // still being built
-  const kxc2::EditorSnapshot shot = editor_->snapshot();
+  kxc2::EditorSnapshot shot = editor_->snapshot();
+  if (shown_ && *shown_ == shot) return;
+  const kxc2::EditorSnapshot* old = shown_ ? &*shown_ : nullptr;
+  const auto differs = [old, &shot](auto member) { return old == nullptr || old->*member != shot.*member; };
   const bool wasApplying = std::exchange(applying_, true);
   for (int section = 0; section < 3; ++section) {
-    const QString text = QString::fromStdString(shot.header[std::size_t(section)]);
-    if (headerSection(section) != text) headerModel_->setHeaderData(section, Qt::Horizontal, text);
+    if (old != nullptr && old->header[std::size_t(section)] == shot.header[std::size_t(section)]) continue;
+    headerModel_->setHeaderData(section, Qt::Horizontal, QString::fromStdString(shot.header[std::size_t(section)]));
   }
   setWindowModified(shot.unsaved);
-  const auto boxes = roadBoxes();
-  for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->setChecked(shot.roads[i]);
+  if (differs(&kxc2::EditorSnapshot::roads)) {
+    const auto boxes = roadBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->setChecked(shot.roads[i]);
+  }
   if (TerrainList->currentRow() != shot.terrainRow) TerrainList->setCurrentRow(shot.terrainRow);
   if (shot.terrainRow < 0 && !TerrainList->selectedItems().isEmpty()) TerrainList->clearSelection();
   LMBCheck->setChecked(shot.lmbSetsTerrain);
   ZoomIn1->setChecked(shot.zoomedIn);
   ZoomOut1->setChecked(!shot.zoomedIn);
   // Setting a bar raises no action, so nothing scrolls back.
-  for (const auto& [bar, state] : {std::pair{HScrollBar, shot.scrollBars.horizontal},
-                                   std::pair{VScrollBar, shot.scrollBars.vertical}}) {
-    bar->setRange(state.minimum, state.maximum);
-    bar->setPageStep(state.pageStep);
-    bar->setValue(state.value);
-    bar->setEnabled(state.enabled);
+  if (differs(&kxc2::EditorSnapshot::scrollBars)) {
+    for (const auto& [bar, state] : {std::pair{HScrollBar, shot.scrollBars.horizontal},
+                                     std::pair{VScrollBar, shot.scrollBars.vertical}}) {
+      bar->setRange(state.minimum, state.maximum);
+      bar->setPageStep(state.pageStep);
+      bar->setValue(state.value);
+      bar->setEnabled(state.enabled);
+    }
   }
   if (shot.mapShown && MapImage->isHidden()) MapImage->show();
   for (QAction* command : {SaveAs1, PaintBMPs1, ArtworkPreview1, FillArea1})
     command->setEnabled(shot.mapCommandsEnabled);
-  Undo1->setText(QString::fromStdString(shot.undoText));
+  if (differs(&kxc2::EditorSnapshot::undoText)) Undo1->setText(QString::fromStdString(shot.undoText));
   Undo1->setEnabled(shot.undoEnabled);
-  Redo1->setText(QString::fromStdString(shot.redoText));
+  if (differs(&kxc2::EditorSnapshot::redoText)) Redo1->setText(QString::fromStdString(shot.redoText));
   Redo1->setEnabled(shot.redoEnabled);
   MapBounds1->setChecked(shot.mapBounds);
-  showRecentMaps(shot.recentMaps);
+  if (differs(&kxc2::EditorSnapshot::recentMaps)) showRecentMaps(shot.recentMaps);
+  shown_ = std::move(shot);
   applying_ = wasApplying;
 }
 
@@ -555,8 +565,6 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::showRecentMaps(const std::vector<std::string>& paths) {
-  if (shownRecentMaps_ == paths) return;
-  shownRecentMaps_ = paths;
   RecentMaps1->clear();
   int number = 1;
   for (const std::string& path : paths) {

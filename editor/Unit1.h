@@ -247,7 +247,7 @@ class TForm1 : public QMainWindow {
   kxc2::KeysWindow* keysWindow_ = nullptr;
   // File > Recent Maps, rebuilt when the editor's list changes.
   void showRecentMaps(const std::vector<std::string>& paths);
-  std::optional<std::vector<std::string>> shownRecentMaps_;
+  std::optional<kxc2::EditorSnapshot> shown_;  // the snapshot the widgets show
 
   // The Edit menu's history items; the editor's changes as signals.
   void buildHistory(QMenu* menu);

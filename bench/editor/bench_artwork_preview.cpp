@@ -87,7 +87,7 @@ void BM_ShowTheSameAreaAgain(benchmark::State& state) {
   const Rect area = (TileRectInPicture(kHex.x() - 1, kHex.y() - 1) | TileRectInPicture(kHex.x() + 1, kHex.y() + 1))
                         .adjusted(-4, -4, 4, 4);
   for (auto _ : state) {
-    open.preview.Pane->updatePictureRegion(QRect(area.left(), area.top(), area.width(), area.height()));
+    open.preview.Pane->updatePictureRects({area});
     QCoreApplication::processEvents();
   }
 }
