@@ -307,18 +307,7 @@ MapEditor::SaveOutcome MapEditor::saveMap() {
   return SaveOutcome::Saved;
 }
 
-bool MapEditor::FormCloseQuery() {
-  if (!mapPresent_) return true;
-  switch (shell_.confirm(kExitQuestion)) {
-    case Answer::Yes:
-      return saveMap() != SaveOutcome::Failed;
-    case Answer::No:
-      return true;
-    case Answer::Cancel:
-      break;
-  }
-  return false;
-}
+bool MapEditor::FormCloseQuery() { return !mapPresent_ || askSaveFirst(kExitQuestion); }
 
 // ---- Recovery copies ----------------------------------------------------
 
