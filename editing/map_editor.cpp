@@ -13,8 +13,10 @@ namespace {
 
 const char* const kCursorCaption = "Hex Under Cursor";
 
-std::string Prefixed(const char* prefix, const std::string& text) {
-  return text.empty() ? prefix : std::string(prefix) + ' ' + text;
+// "&Undo Paint Ocean", or "&Undo" alone when there is nothing to name.
+void AssignPrefixed(std::string& out, const char* prefix, const std::string& text) {
+  out.assign(prefix);
+  if (!text.empty()) out.append(1, ' ').append(text);
 }
 
 Image BlackPicture(int width, int height) {
@@ -54,7 +56,14 @@ MapEditor::MapEditor(Shell& shell, std::string recoveryFolder)
 
 EditorSnapshot MapEditor::snapshot() const {
   EditorSnapshot shot;
-  shot.header = header_;
+  snapshotInto(shot);
+  return shot;
+}
+
+// Assigned field by field, so a shell that keeps one snapshot to fill
+// reuses its strings' memory: the pointer's every move ends here.
+void MapEditor::snapshotInto(EditorSnapshot& shot) const {
+  for (std::size_t i = 0; i < header_.size(); ++i) shot.header[i].assign(header_[i]);
   shot.unsaved = !history_.isClean();
   shot.roads = roads_;
   shot.terrainRow = terrain_;
@@ -64,11 +73,10 @@ EditorSnapshot MapEditor::snapshot() const {
   shot.mapShown = shot.mapCommandsEnabled = mapPresent_;
   shot.undoEnabled = history_.canUndo();
   shot.redoEnabled = history_.canRedo();
-  shot.undoText = Prefixed("&Undo", history_.undoText());
-  shot.redoText = Prefixed("&Redo", history_.redoText());
-  shot.recentMaps = recentMaps_.paths();
+  AssignPrefixed(shot.undoText, "&Undo", history_.undoText());
+  AssignPrefixed(shot.redoText, "&Redo", history_.redoText());
+  if (shot.recentMaps != recentMaps_.paths()) shot.recentMaps = recentMaps_.paths();
   shot.mapBounds = mapBounds_;
-  return shot;
 }
 
 void MapEditor::pictureChanged() { shell_.pictureChanged(Rect(0, 0, picture_.width(), picture_.height())); }

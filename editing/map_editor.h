@@ -54,6 +54,7 @@ class MapEditor {
   MapEditor& operator=(const MapEditor&) = delete;
 
   EditorSnapshot snapshot() const;
+  void snapshotInto(EditorSnapshot& shot) const;
 
   MapDocument& document() { return document_; }
   const MapDocument& document() const { return document_; }

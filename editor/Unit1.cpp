@@ -112,7 +112,10 @@ void TForm1::setHeaderSection(int section, const QString& text) { editor_->setHe
 // the view changes one caption, and this runs on every move.
 void TForm1::applySnapshot() {
   if (Undo1 == nullptr || Road6 == nullptr) return;  // still being built
-  kxc2::EditorSnapshot shot = editor_->snapshot();
+  // A change made while the widgets are being set fills a snapshot of its own.
+  kxc2::EditorSnapshot nested;
+  kxc2::EditorSnapshot& shot = applying_ ? nested : next_;
+  editor_->snapshotInto(shot);
   if (shown_ && *shown_ == shot) return;
   const kxc2::EditorSnapshot* old = shown_ ? &*shown_ : nullptr;
   const auto differs = [old, &shot](auto member) { return old == nullptr || old->*member != shot.*member; };
@@ -150,7 +153,11 @@ void TForm1::applySnapshot() {
   Redo1->setEnabled(shot.redoEnabled);
   MapBounds1->setChecked(shot.mapBounds);
   if (differs(&kxc2::EditorSnapshot::recentMaps)) showRecentMaps(shot.recentMaps);
-  shown_ = std::move(shot);
+  // The old one's strings take the next snapshot.
+  if (shown_ && &shot == &next_)
+    std::swap(*shown_, next_);
+  else
+    shown_ = shot;
   applying_ = wasApplying;
 }
 

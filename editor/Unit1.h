@@ -248,6 +248,7 @@ class TForm1 : public QMainWindow {
   // File > Recent Maps, rebuilt when the editor's list changes.
   void showRecentMaps(const std::vector<std::string>& paths);
   std::optional<kxc2::EditorSnapshot> shown_;  // the snapshot the widgets show
+  kxc2::EditorSnapshot next_;                  // filled anew on each change
 
   // The Edit menu's history items; the editor's changes as signals.
   void buildHistory(QMenu* menu);
