@@ -25,6 +25,20 @@ Image FramedImage(Image picture, const ViewState& view);
 // Equal pixels, or the number of differing pixels and the first of them.
 ::testing::AssertionResult SameImage(const Image& actual, const Image& expected);
 
+// Window sizes and what the zoomed-in view shows at each, for the core's
+// view tests and the editor's window tests.
+struct SizeCase {
+  const char* name;
+  Size view;
+  int columns, rows, maxOriginColumn, maxOriginRow, scale;
+};
+inline constexpr SizeCase kSizes[] = {
+    {"first size", {616, 475}, 14, 10, 31, 30, 1},
+    {"1400 x 900 window", {1221, 817}, 27, 16, 18, 24, 1},
+    {"maximised 1920 x 1080", {1741, 997}, 39, 20, 6, 20, 2},
+    {"larger than the grid", {2500, 2000}, 45, 40, 0, 0, 4},
+};
+
 // The RGB of pixel (x, y) of the built-in atlas cell of code at a zoom level.
 Rgb AtlasPixel(bool zoomedIn, int code, int x, int y);
 

@@ -11,18 +11,8 @@
 namespace kxc2 {
 namespace {
 
-struct SizeCase {
-  const char* name;
-  Size view;
-  int columns, rows, maxOriginColumn, maxOriginRow, scale;
-};
-
-const SizeCase kSizes[] = {
-    {"first size", {616, 475}, 14, 10, 31, 30, 1},
-    {"1400 x 900 window", {1221, 817}, 27, 16, 18, 24, 1},
-    {"maximised 1920 x 1080", {1741, 997}, 39, 20, 6, 20, 2},
-    {"larger than the grid", {2500, 2000}, 45, 40, 0, 0, 4},
-};
+using test::SizeCase;
+using test::kSizes;
 
 ViewState ViewOfSize(Size size, bool zoomedIn = true) {
   ViewState view;

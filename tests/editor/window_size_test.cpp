@@ -19,18 +19,8 @@
 namespace kxc2 {
 namespace {
 
-struct SizeCase {
-  const char* name;
-  QSize view;
-  int columns, rows, maxOriginColumn, maxOriginRow, scale;
-};
-
-const SizeCase kSizes[] = {
-    {"first size", {616, 475}, 14, 10, 31, 30, 1},
-    {"1400 x 900 window", {1221, 817}, 27, 16, 18, 24, 1},
-    {"maximised 1920 x 1080", {1741, 997}, 39, 20, 6, 20, 2},
-    {"larger than the grid", {2500, 2000}, 45, 40, 0, 0, 4},
-};
+using test::SizeCase;
+using test::kSizes;
 
 class WindowSizeTest : public ::testing::Test {
  protected:
@@ -58,10 +48,11 @@ TEST_F(WindowSizeTest, TheViewGrowsWithTheWindowAndTheControlsKeepToTheRight) {
   const QPoint listAt = form->TerrainList->pos();
   for (const SizeCase& c : kSizes) {
     SCOPED_TRACE(c.name);
-    const QSize extra = c.view - QSize(616, 475);
+    const QSize view(c.view.width(), c.view.height());
+    const QSize extra = view - QSize(616, 475);
     form->resize(first + extra);
-    EXPECT_EQ(form->MapImage->geometry(), QRect(QPoint(7, 29), c.view));
-    EXPECT_EQ(form->picture().size(), c.view);
+    EXPECT_EQ(form->MapImage->geometry(), QRect(QPoint(7, 29), view));
+    EXPECT_EQ(form->picture().size(), view);
     EXPECT_EQ(form->HScrollBar->geometry(), QRect(8, 505 + extra.height(), c.view.width(), 16));
     EXPECT_EQ(form->VScrollBar->geometry(), QRect(624 + extra.width(), 31, 16, c.view.height()));
     EXPECT_EQ(form->TerrainList->pos(), listAt + QPoint(extra.width(), 0));
