@@ -43,6 +43,11 @@ struct EditorSnapshot {
 
 enum class MouseButton { Left, Right, Middle, Other };
 
+// The entries of OpenDialog1's filter list, counted from 1 as the dialog does.
+inline constexpr int kMapsFilter = 1;
+inline constexpr int kBitmapsFilter = 2;
+inline constexpr int kProgramFilter = 3;
+
 // The editor without its window: the map, the view and its picture, Undo,
 // the painting tools, and the handlers of the map view and the road keys.
 // Every handler tells the shell when the picture or the state changed.

@@ -14,8 +14,6 @@ constexpr const char* kBitmapsPainted =
     "Bitmaps painted.  If you haven't already done so, you should save your map now.";
 constexpr const char* kShpFilesDrawn = "SHP files drawn.";
 constexpr const char* kConvertTitle = "Convert bitmaps to SHPs";
-constexpr int kMapsFilter = 1;
-constexpr int kBitmapsFilter = 2;
 
 // Draw .SHPs borrows OpenDialog1; whatever happens, the next user finds it
 // back in single selection on its first filter.
@@ -24,7 +22,7 @@ class OpenDialogLoan {
   explicit OpenDialogLoan(kxc2::Shell::FileDialogState& dialog) : dialog_(dialog) {}
   ~OpenDialogLoan() {
     dialog_.multiSelect = false;
-    dialog_.filterIndex = kMapsFilter;
+    dialog_.filterIndex = kxc2::kMapsFilter;
   }
   OpenDialogLoan(const OpenDialogLoan&) = delete;
   OpenDialogLoan& operator=(const OpenDialogLoan&) = delete;

@@ -24,8 +24,6 @@ const char* const kViewSection = "View";
 const char* const kMapBoundsKey = "MapBounds";
 
 const char* const kOpenFilter = "KC2 Maps|*.map|KC2 Bitmaps|Map*.bmp|KC2 Program|Korvex2.exe";
-constexpr int kMapsFilter = 1;
-constexpr int kProgramFilter = 3;
 
 const char* const kNewQuestion = "Do you want to save this map before starting a new one?";
 const char* const kOpenQuestion = "Do you want to save this map before opening another?";
