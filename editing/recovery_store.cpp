@@ -13,6 +13,7 @@
 #include "core/atomic_file.h"
 #include "core/os_files.h"
 #include "editing/lock_file.h"
+#include "editing/settings_location.h"
 
 namespace kxc2 {
 namespace {
@@ -330,17 +331,7 @@ RecoveryStore::~RecoveryStore() { remove(); }
 
 // Where QStandardPaths put the Qt editor's local data, named KxC2Map.
 std::string RecoveryStore::DefaultFolder() {
-#ifdef _WIN32
-  const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
-  return (local ? Utf8FromWide(local) : std::string()) + "\\KxC2Map\\recovery";
-#else
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && *dataHome) return std::string(dataHome) + "/KxC2Map/recovery";
-  const char* homeVariable = std::getenv("HOME");
-  std::string home = homeVariable && *homeVariable ? homeVariable : "/";
-  while (home.size() > 1 && home.back() == '/') home.pop_back();
-  return home + "/.local/share/KxC2Map/recovery";
-#endif
+  return UserBaseFolder(UserFolderKind::Data) + kPathSeparator + "KxC2Map" + kPathSeparator + "recovery";
 }
 
 std::string RecoveryStore::mapPath() const { return FilePath(folder_, id_, kMapSuffix); }

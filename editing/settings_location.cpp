@@ -26,19 +26,23 @@ std::string TidyHome(const char* home) {
 
 }  // namespace
 
-std::string UserConfigFolder(std::string_view application) {
+std::string UserBaseFolder(UserFolderKind kind) {
+  const bool config = kind == UserFolderKind::Config;
 #ifdef _WIN32
-  const wchar_t* appData = _wgetenv(L"APPDATA");
-  if (appData == nullptr || *appData == L'\0') return {};
-  return Utf8FromWide(appData) + '\\' + std::string(application) + '\\';
+  const wchar_t* base = _wgetenv(config ? L"APPDATA" : L"LOCALAPPDATA");
+  return base != nullptr ? Utf8FromWide(base) : std::string();
 #else
-  // XDG_CONFIG_HOME is taken as it is written, as the toolkit took it.
-  const char* configHome = std::getenv("XDG_CONFIG_HOME");
-  const std::string base = configHome != nullptr && *configHome != '\0'
-                               ? std::string(configHome)
-                               : TidyHome(std::getenv("HOME")) + "/.config";
-  return base + '/' + std::string(application) + '/';
+  // XDG_*_HOME is taken as it is written, as the toolkit took it.
+  const char* xdg = std::getenv(config ? "XDG_CONFIG_HOME" : "XDG_DATA_HOME");
+  if (xdg != nullptr && *xdg != '\0') return xdg;
+  return TidyHome(std::getenv("HOME")) + (config ? "/.config" : "/.local/share");
 #endif
+}
+
+std::string UserConfigFolder(std::string_view application) {
+  const std::string base = UserBaseFolder(UserFolderKind::Config);
+  if (base.empty()) return {};
+  return base + kPathSeparator + std::string(application) + kPathSeparator;
 }
 
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userFolder) {

@@ -10,6 +10,10 @@ namespace kxc2 {
 // toolkit has always given: $XDG_CONFIG_HOME/NAME/, or ~/.config/NAME/.
 // On Windows %APPDATA%\NAME\. Empty when there is none.
 std::string UserConfigFolder(std::string_view application);
+// The user's folder for settings or for local data, without a trailing
+// separator, where the toolkit's standard paths put them.
+enum class UserFolderKind { Config, Data };
+std::string UserBaseFolder(UserFolderKind kind);
 
 // Where KXC2MAP.INI is read and written. Beside the program when the file is
 // there or the program's folder can be written (a portable copy, the build
