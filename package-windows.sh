@@ -8,8 +8,10 @@ source scripts/packages.sh
 scripts/install-packages.sh "${WINDOWS_PACKAGE_PACKAGES[@]}"
 
 build=build-windows
+# The cross build searches only mingw's own folders; the PNG writer's header
+# is the system's (header-only, so any target may use it).
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DKXC2_PORTABLE_ONLY=ON -DKXC2_BUILD_TESTS=OFF
+  -DCMAKE_BUILD_TYPE=Release -DKXC2_PORTABLE_ONLY=ON -DKXC2_BUILD_TESTS=OFF -DKXC2_STB_DIR=/usr/include/stb
 cmake --build "$build" -j "$(nproc)"
 rm -f "$build"/kxc2-map-kit-*-setup.exe "$build"/kxc2-map-kit-*-win64.zip
 (cd "$build" && cpack)
