@@ -10,10 +10,14 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev lib
 # the icons' sizes.
 # Wine runs the Windows programs' tests (label wine); its fonts are only
 # recommended, and windows under Wine need them.
-TEST_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth xdotool desktop-file-utils appstream groff-base man-db bash-completion file)
+# The installer's test builds it with nsis and lists the zip with unzip.
+TEST_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth xdotool desktop-file-utils appstream groff-base man-db bash-completion file nsis unzip)
 # ./package.sh: CPack's DEB generator (dpkg-shlibdeps, and file to find the
 # binaries) and lintian.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
+# ./package-windows.sh: the cross compiler, the PNG writer's header, and
+# NSIS for the installer (CPack packs the zip itself).
+WINDOWS_PACKAGE_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 libstb-dev nsis)
 # ./bench.sh: ImageMagick's mogrify as a floor of kxc2tool shp, and an X
 # server and Xlib for the editor's start-up.
 BENCH_PACKAGES=(imagemagick xvfb xauth libx11-dev)

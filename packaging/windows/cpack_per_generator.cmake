@@ -1,0 +1,19 @@
+# Read by cpack for each generator.
+if(CPACK_GENERATOR STREQUAL "NSIS")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-setup")
+else()
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64")
+endif()
+
+# Debian's Wine runs 64-bit programs only, and CPack's default stub is the
+# 32-bit one.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+!define KXC2_PUBLISHER \"${CPACK_PACKAGE_VENDOR}\"
+!include \"${CPACK_KXC2_NSIS_INCLUDE}\"")
+set(CPACK_NSIS_MENU_LINKS README.txt "KxC2 Map Kit README")
+if(CPACK_KXC2_EDITOR)
+  set(CPACK_NSIS_MENU_LINKS KxC2Map.exe "KxC2Map map editor" ${CPACK_NSIS_MENU_LINKS})
+  set(CPACK_NSIS_INSTALLED_ICON_NAME KxC2Map.exe)
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!insertmacro KXC2_INSTALL_FILE_TYPE")
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro KXC2_REMOVE_FILE_TYPE")
+endif()
