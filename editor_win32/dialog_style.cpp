@@ -5,7 +5,9 @@ namespace {
 
 HFONT CreateFace(const wchar_t* face, int pixelsAt96, UINT dpi, bool bold, BYTE family) {
   // A negative height is the em size, which is what Qt's pixel size means.
-  return CreateFontW(-MulDiv(pixelsAt96, int(dpi), 96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+  // Rounded down: a face rounded up outgrows the scaled boxes it was laid
+  // out for, and a wrapped label gains a line.
+  return CreateFontW(-int(unsigned(pixelsAt96) * dpi / 96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, family, face);
 }
 

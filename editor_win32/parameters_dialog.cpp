@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <vector>
 
 #include "export/piece_layout.h"
 #include "editor_win32/dialog_style.h"
@@ -202,6 +203,34 @@ struct alignas(DWORD) EmptyTemplate {
   WORD title = 0;
 };
 
+// The Qt dialog is application-modal: the Artwork Preview and About wait
+// too, not only the owner the dialog box disables.
+class OtherWindowsDisabled {
+ public:
+  explicit OtherWindowsDisabled(HWND owner) : owner_(owner) {
+    EnumThreadWindows(GetCurrentThreadId(), &OtherWindowsDisabled::Disable, LPARAM(this));
+  }
+  OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+  OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+  ~OtherWindowsDisabled() {
+    for (HWND window : disabled_)
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+  }
+
+ private:
+  static BOOL CALLBACK Disable(HWND window, LPARAM self) {
+    auto& that = *reinterpret_cast<OtherWindowsDisabled*>(self);
+    if (window != that.owner_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+      EnableWindow(window, FALSE);
+      that.disabled_.push_back(window);
+    }
+    return TRUE;
+  }
+
+  HWND owner_;
+  std::vector<HWND> disabled_;
+};
+
 }  // namespace
 
 bool RunParametersDialog(HWND owner, Shell::MapParameters& parameters) {
@@ -213,6 +242,7 @@ bool RunParametersDialog(HWND owner, Shell::MapParameters& parameters) {
   empty.header.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
   DialogState state;
   state.parameters = &parameters;
+  const OtherWindowsDisabled waiting(owner);
   return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &empty.header, owner, DialogProc, LPARAM(&state)) == IDOK;
 }
 
