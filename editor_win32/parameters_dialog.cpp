@@ -98,6 +98,25 @@ int InterpretSpin(HWND dialog, DialogState& state, int id) {
   return state.values[SpinIndex(id)];
 }
 
+// The keys and the wheel a Qt spin box takes besides the arrows: Page Up
+// and Page Down step ten, a wheel notch one.
+LRESULT CALLBACK SpinEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  int steps = 0;
+  if (message == WM_KEYDOWN && (wParam == VK_PRIOR || wParam == VK_NEXT))
+    steps = wParam == VK_PRIOR ? 10 : -10;
+  else if (message == WM_MOUSEWHEEL)
+    steps = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+  else if (message == WM_NCDESTROY)
+    RemoveWindowSubclass(edit, SpinEditProc, 0);
+  if (steps == 0) return DefSubclassProc(edit, message, wParam, lParam);
+  HWND dialog = GetParent(edit);
+  auto& state = *reinterpret_cast<DialogState*>(data);
+  const int id = GetDlgCtrlID(edit);
+  SetSpinValue(dialog, state, id, InterpretSpin(dialog, state, id) + steps);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  return 0;
+}
+
 void AddSpinEdit(HWND dialog, DialogState& state, const SpinEdit& spin) {
   HWND edit = AddControl(dialog, state, L"EDIT", L"", WS_TABSTOP | ES_NUMBER | ES_LEFT | ES_AUTOHSCROLL,
                          spin.bounds, spin.id, WS_EX_CLIENTEDGE);
@@ -109,6 +128,8 @@ void AddSpinEdit(HWND dialog, DialogState& state, const SpinEdit& spin) {
                                 0, 0, 0, 0, dialog, HMENU(INT_PTR(spin.id + 10)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(arrows, UDM_SETBUDDY, WPARAM(edit), 0);
   SendMessageW(arrows, UDM_SETRANGE32, WPARAM(spin.minimum), LPARAM(spin.maximum));
+  // After the arrows' own hook on the edit, so this one sees the wheel first.
+  SetWindowSubclass(edit, SpinEditProc, 0, DWORD_PTR(&state));
 }
 
 void CreateControls(HWND dialog, DialogState& state) {

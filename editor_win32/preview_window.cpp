@@ -40,6 +40,9 @@ enum Control : int { kSummer = 201, kWinter, kZoomLabel, kZoomBox, kOutlines, kE
 // the picture and the status line.
 constexpr int kWidth = 980;
 constexpr int kHeight = 720;
+// The smallest the Qt layout lets the window be.
+constexpr int kMinimumWidth = 533;
+constexpr int kMinimumHeight = 140;
 constexpr int kMargin = 11;
 constexpr int kSpacing = 6;
 constexpr int kPaneTop = 39;
@@ -608,6 +611,23 @@ LRESULT PreviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       layout();
       return 0;
+    case WM_GETMINMAXINFO: {
+      if (window_ == nullptr || pane_ == nullptr) break;
+      const SIZE smallest = OuterSize(window_, px(kMinimumWidth), px(kMinimumHeight));
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {smallest.cx, smallest.cy};
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
+      // A control with the focus passes the wheel up to here; like Qt's,
+      // it turns what is under the pointer.
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ScreenToClient(pane_, &at);
+      const SIZE client = paneClient();
+      if (at.x >= 0 && at.y >= 0 && at.x < client.cx && at.y < client.cy)
+        return SendMessageW(pane_, message, wParam, lParam);
+      return 0;
+    }
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kSummer:
