@@ -106,7 +106,8 @@ class PreviewWindow {
   SIZE viewExtent() const;
   SIZE paneClient() const;
   void updateScrollBars();
-  void scrollTo(int x, int y);
+  // Moves what is shown, or with a new picture or zoom only sets where.
+  void scrollTo(int x, int y, bool newView = false);
   void scrollBy(int dx, int dy) { scrollTo(scroll_.x + dx, scroll_.y + dy); }
   void onScroll(int bar, int request);
   void paintPane();
@@ -271,8 +272,7 @@ void PreviewWindow::chooseZoom(int index) {
   const Point middle(zoom_.toPicture(scroll_.x + viewport.cx / 2), zoom_.toPicture(scroll_.y + viewport.cy / 2));
   zoom_ = ZoomOfPercent(kZoomPercents[std::size_t(index)]);
   updateScrollBars();
-  scroll_ = {-1, -1};  // every position counts as a move
-  scrollTo(zoom_.toView(middle.x()) - viewport.cx / 2, zoom_.toView(middle.y()) - viewport.cy / 2);
+  scrollTo(zoom_.toView(middle.x()) - viewport.cx / 2, zoom_.toView(middle.y()) - viewport.cy / 2, true);
   InvalidateRect(pane_, nullptr, FALSE);
   refreshPointer();
 }
@@ -374,23 +374,25 @@ void PreviewWindow::updateScrollBars() {
   }
   const SIZE client = paneClient();
   const POINT limit{std::max(0L, extent.cx - client.cx), std::max(0L, extent.cy - client.cy)};
-  if (scroll_.x > limit.x || scroll_.y > limit.y) scrollTo(std::min(scroll_.x, limit.x), std::min(scroll_.y, limit.y));
+  if (scroll_.x > limit.x || scroll_.y > limit.y) {
+    scrollTo(std::min(scroll_.x, limit.x), std::min(scroll_.y, limit.y), true);
+    InvalidateRect(pane_, nullptr, FALSE);
+  }
 }
 
-void PreviewWindow::scrollTo(int x, int y) {
+void PreviewWindow::scrollTo(int x, int y, bool newView) {
   const SIZE extent = viewExtent();
   const SIZE client = paneClient();
   x = std::clamp(x, 0, std::max(0, int(extent.cx - client.cx)));
   y = std::clamp(y, 0, std::max(0, int(extent.cy - client.cy)));
   if (x == scroll_.x && y == scroll_.y) return;
-  const bool wholeView = scroll_.x < 0 || scroll_.y < 0;
-  if (!wholeView)
+  if (!newView)
     ScrollWindowEx(pane_, scroll_.x - x, scroll_.y - y, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
   scroll_ = {x, y};
   SetScrollPos(pane_, SB_HORZ, x, TRUE);
   SetScrollPos(pane_, SB_VERT, y, TRUE);
   // Scrolling moves the picture under a pointer standing still.
-  if (!wholeView) refreshPointer();
+  if (!newView) refreshPointer();
 }
 
 void PreviewWindow::onScroll(int bar, int request) {

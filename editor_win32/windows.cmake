@@ -5,5 +5,5 @@ list(APPEND KXC2MAP_WIN32_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/parameters_dialog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/preview_window.cpp
 )
-# Up-down controls (comctl32); the Pictures folder (shell32).
-list(APPEND KXC2MAP_WIN32_LIBS comctl32 shell32)
+# They need comctl32 (up-down controls, edit hooks) and shell32 (the
+# Pictures folder) linked into the executable.
