@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/terrain.h"
+#include "editing/map_editor.h"
 #include "editing/map_view.h"
 #include "export/map_painter.h"
 
@@ -89,6 +90,14 @@ std::optional<HexCoord> OriginToShow(const ViewState& view, HexCoord hex) {
                      hex.row >= view.OriginRow && hex.row < view.OriginRow + ShownRows(view);
   if (!view.ZoomedIn || shown) return std::nullopt;
   return ZoomInOrigin(hex.column, hex.row, view);
+}
+
+void SelectHexInEditor(MapEditor& editor, HexCoord hex) {
+  if (const auto origin = OriginToShow(editor.viewState(), hex)) {
+    editor.HScrollBarScroll(origin->column);
+    editor.VScrollBarScroll(origin->row);
+  }
+  editor.MapImageMouseUp(MouseButton::Middle, CellRect(editor.viewState(), hex.column, hex.row).center());
 }
 
 // ---- The picture --------------------------------------------------------

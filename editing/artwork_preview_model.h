@@ -61,6 +61,11 @@ int PieceMapNumber(const MapHeader& header, bool untitled, std::optional<int> di
 // nowhere when zoomed out or when the hex is already shown.
 std::optional<HexCoord> OriginToShow(const ViewState& view, HexCoord hex);
 
+class MapEditor;
+// A preview click: the editor's view scrolls as OriginToShow says, then the
+// hex is selected as a middle click on it selects it.
+void SelectHexInEditor(MapEditor& editor, HexCoord hex);
+
 // The preview's picture of the map as Paint .BMPs paints it: a tile set and
 // variants per season, drawn once while the preview lives.
 class ArtworkPreviewModel {

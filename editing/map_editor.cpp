@@ -1,6 +1,7 @@
 #include "editing/map_editor.h"
 
 #include <utility>
+#include <vector>
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
@@ -245,7 +246,9 @@ void MapEditor::writeHexChange(const HexChange& change, bool after, bool firstAp
     WriteSelectedHexCaption();
   }
   refreshCursorCaption();
-  for (const auto& listener : hexesListeners_) listener(hexes);
+  // A copy: a listener may remove itself, or another, while called.
+  const auto listeners = hexesListeners_;
+  for (const auto& listener : listeners) listener.call(hexes);
 }
 
 void MapEditor::Undo1Click() {
@@ -271,7 +274,23 @@ void MapEditor::documentReplaced(const std::string& file) {
   history_.setClean();
   recovery_->mapSaved();
   applyMapBounds();
-  if (replacedListener_) replacedListener_();
+  const auto listeners = replacedListeners_;
+  for (const auto& listener : listeners) listener.call();
+}
+
+int MapEditor::onHexesChanged(std::function<void(const std::vector<HexCoord>&)> listener) {
+  hexesListeners_.push_back({++lastListener_, std::move(listener)});
+  return lastListener_;
+}
+
+int MapEditor::onMapReplaced(std::function<void()> listener) {
+  replacedListeners_.push_back({++lastListener_, std::move(listener)});
+  return lastListener_;
+}
+
+void MapEditor::removeListener(int number) {
+  std::erase_if(hexesListeners_, [number](const auto& listener) { return listener.number == number; });
+  std::erase_if(replacedListeners_, [number](const auto& listener) { return listener.number == number; });
 }
 
 void MapEditor::documentSaved(const std::string& file) {

@@ -162,12 +162,12 @@ class MapEditor {
   Shell::FileDialogState SaveDialog1;
 
   // After the grid is written and redrawn: every hex a change, an undo or a
-  // redo wrote.
-  void onHexesChanged(std::function<void(const std::vector<HexCoord>&)> listener) {
-    hexesListeners_.push_back(std::move(listener));
-  }
+  // redo wrote. Several windows may listen; each listener's number lets a
+  // window that goes before the editor stop listening.
+  int onHexesChanged(std::function<void(const std::vector<HexCoord>&)> listener);
   // After New, Open or a recovered copy has replaced the whole map.
-  void onMapReplaced(std::function<void()> listener) { replacedListener_ = std::move(listener); }
+  int onMapReplaced(std::function<void()> listener);
+  void removeListener(int number);
 
  private:
   void changed() { shell_.stateChanged(); }
@@ -230,8 +230,14 @@ class MapEditor {
   } stroke_;
   // A drag ended by a command before its release; the release then does nothing.
   bool ignoreRelease_ = false;
-  std::vector<std::function<void(const std::vector<HexCoord>&)>> hexesListeners_;
-  std::function<void()> replacedListener_;
+  template <class Call>
+  struct Listener {
+    int number;
+    Call call;
+  };
+  std::vector<Listener<std::function<void(const std::vector<HexCoord>&)>>> hexesListeners_;
+  std::vector<Listener<std::function<void()>>> replacedListeners_;
+  int lastListener_ = 0;
   std::string programFolder_;
   std::string gameFolder_;
   std::string userFolder_;

@@ -336,12 +336,6 @@ void ArtworkPreview::exportPicture() {
 
 // ---- Selecting in the editor --------------------------------------------
 
-void SelectHexInEditor(TForm1& editor, HexCoord hex) {
-  if (const auto origin = OriginToShow(editor.viewState(), hex)) {
-    editor.HScrollBarScroll(origin->column);
-    editor.VScrollBarScroll(origin->row);
-  }
-  editor.MapImageMouseUp(Qt::MiddleButton, ToQPoint(CellRect(editor.viewState(), hex.column, hex.row).center()));
-}
+void SelectHexInEditor(TForm1& editor, HexCoord hex) { SelectHexInEditor(editor.editor(), hex); }
 
 }  // namespace kxc2

@@ -5,6 +5,7 @@
 
 #include "core/road_mask.h"
 #include "core/terrain.h"
+#include "editing/artwork_preview_model.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {
@@ -77,6 +78,52 @@ TEST_F(MapEditorTest, AForeignTerrainLeavesNoTerrainAndRoadKeysToggleTheBoxes) {
   editor.Undo1Click();
   EXPECT_FALSE(editor.snapshot().roads[0]);
   EXPECT_EQ(editor.snapshot().redoText, std::string("&Redo ") + kRoadsText);
+}
+
+// Windows that close before the editor stop listening; the rest still hear,
+// also when one removes itself while called.
+TEST_F(MapEditorTest, RemovedListenersHearNothingMoreAndTheOthersStillHear) {
+  std::vector<std::string> heard;
+  const int first = editor.onHexesChanged([&](const std::vector<HexCoord>&) { heard.push_back("hexes 1"); });
+  int once = 0;
+  once = editor.onHexesChanged([&](const std::vector<HexCoord>&) {
+    heard.push_back("hexes once");
+    editor.removeListener(once);
+  });
+  editor.onHexesChanged([&](const std::vector<HexCoord>&) { heard.push_back("hexes 3"); });
+  const int replaced = editor.onMapReplaced([&] { heard.push_back("replaced 1"); });
+  editor.onMapReplaced([&] { heard.push_back("replaced 2"); });
+  editor.setTerrain(kOcean);
+  editor.MapImageMouseUp(MouseButton::Left, centre(3, 2));
+  editor.removeListener(first);
+  editor.removeListener(replaced);
+  editor.Undo1Click();
+  editor.documentReplaced("");
+  EXPECT_EQ(heard, (std::vector<std::string>{"hexes 1", "hexes once", "hexes 3", "hexes 3", "replaced 2"}));
+}
+
+// A preview click selects as a middle click, scrolling a zoomed-in view
+// only to a hex it does not show.
+TEST_F(MapEditorTest, APreviewClickSelectsTheHexAndShowsIt) {
+  struct Case {
+    bool zoomedIn;
+    HexCoord hex;
+    bool scrolls;
+  };
+  const Case cases[] = {{true, {3, 2}, false}, {true, {43, 38}, true}, {true, {20, 1}, true}, {false, {43, 38}, false}};
+  for (const Case& c : cases) {
+    editor.startView();
+    editor.showMapSelectedAtOrigin();
+    if (!c.zoomedIn) editor.ZoomOut1Click();
+    const ViewState before = editor.viewState();
+    const HexCoord origin = c.scrolls ? ZoomInOrigin(c.hex.column, c.hex.row, before)
+                                      : HexCoord{before.OriginColumn, before.OriginRow};
+    SelectHexInEditor(editor, c.hex);
+    const ViewState& after = editor.viewState();
+    EXPECT_EQ((HexCoord{after.SelectedColumn, after.SelectedRow}), c.hex) << c.hex.column << "," << c.hex.row;
+    EXPECT_EQ((HexCoord{after.OriginColumn, after.OriginRow}), origin) << c.hex.column << "," << c.hex.row;
+    EXPECT_EQ(after.ZoomedIn, c.zoomedIn);
+  }
 }
 
 }  // namespace
