@@ -192,6 +192,7 @@ TEST_F(MainWindowTest, CharactersReachTheRoadKeysOnceFromAnyFocus) {
   auto* edit = new QLineEdit(form->centralWidget());  // a control made later
   edit->show();
   std::uint8_t mask = 0;
+  int steps = form->history().index();
   for (QWidget* place : std::initializer_list<QWidget*>{form.get(), form->TerrainList, form->Road3, form->LMBCheck, edit}) {
     place->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), place) << place->objectName().toStdString();
@@ -199,6 +200,7 @@ TEST_F(MainWindowTest, CharactersReachTheRoadKeysOnceFromAnyFocus) {
       type(key);
       mask ^= kRoadNorth;
       EXPECT_EQ(grid().roadMask(6, 6), mask) << place->objectName().toStdString() << key;
+      EXPECT_EQ(form->history().index(), ++steps);  // one write, not one a receiver
     }
   }
   EXPECT_EQ(edit->text(), "eE");  // and the control still gets them
