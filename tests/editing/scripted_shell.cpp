@@ -9,14 +9,6 @@
 namespace kxc2::test {
 namespace {
 
-template <typename T>
-T Pop(std::deque<T>& queue, T whenEmpty) {
-  if (queue.empty()) return whenEmpty;
-  T value = std::move(queue.front());
-  queue.pop_front();
-  return value;
-}
-
 void SetUserBase(const std::string& folder) {
 #ifdef _WIN32
   _putenv_s("APPDATA", folder.c_str());
@@ -70,31 +62,11 @@ void ScriptedShell::clear() {
   pictures.clear(), states = 0;
 }
 
-Answer ScriptedShell::confirm(const std::string& question) {
-  confirmQuestions.push_back(question);
-  return Pop(confirmAnswers, Answer::Cancel);
-}
-
-bool ScriptedShell::warn(const std::string& question) {
-  warnQuestions.push_back(question);
-  return Pop(warnAnswers, false);
-}
-
-bool ScriptedShell::runOpenDialog(FileDialogState& state) {
-  openShown.push_back(state);
-  return Pop(openChoices, FileChoice([](auto&) { return false; }))(state);
-}
-
-bool ScriptedShell::runSaveDialog(FileDialogState& state) {
-  saveShown.push_back(state);
-  return Pop(saveChoices, FileChoice([](auto&) { return false; }))(state);
-}
-
 bool ScriptedShell::runParameters(MapParameters& parameters) {
   parametersShown.push_back(parameters);
   parameters.mapNumber = keptMapNumber;
   parameters.winter = keptWinter;
-  const bool ok = Pop(parametersChoices, ParametersChoice([](auto&) { return false; }))(parameters);
+  const bool ok = Choose(parametersChoices, parameters);
   keptMapNumber = parameters.mapNumber;
   keptWinter = parameters.winter;
   return ok;

@@ -61,39 +61,47 @@ class ScriptedShell final : public Shell {
 
   std::deque<Answer> confirmAnswers;
   std::deque<bool> warnAnswers;
-  std::deque<FileChoice> openChoices;
-  std::deque<FileChoice> saveChoices;
+  std::deque<FileChoice> openChoices, saveChoices;
   std::deque<ParametersChoice> parametersChoices;
-
-  std::vector<std::string> confirmQuestions;
-  std::vector<std::string> warnQuestions;
-  std::vector<std::string> notices;
-  std::vector<std::string> errors;
+  std::vector<std::string> confirmQuestions, warnQuestions, notices, errors;
   // What each dialog was shown with, before the choice.
-  std::vector<FileDialogState> openShown;
-  std::vector<FileDialogState> saveShown;
+  std::vector<FileDialogState> openShown, saveShown;
   std::vector<MapParameters> parametersShown;
   // The parameters dialog keeps its map number and season, as the real one.
   int keptMapNumber = 32;
   bool keptWinter = false;
-
   std::vector<Rect> pictures;
   int states = 0;
   ScriptedWindow window;
 
   // Forgets the answers and records, as a fresh shell.
   void clear();
-
-  Answer confirm(const std::string& question) override;
-  bool warn(const std::string& question) override;
+  Answer confirm(const std::string& question) override {
+    confirmQuestions.push_back(question);
+    return Pop(confirmAnswers, Answer::Cancel);
+  }
+  bool warn(const std::string& question) override { return warnQuestions.push_back(question), Pop(warnAnswers, false); }
   void notify(const std::string& text) override { notices.push_back(text); }
   void showError(const std::string& message) override { errors.push_back(message); }
-  bool runOpenDialog(FileDialogState& state) override;
-  bool runSaveDialog(FileDialogState& state) override;
+  bool runOpenDialog(FileDialogState& state) override { return openShown.push_back(state), Choose(openChoices, state); }
+  bool runSaveDialog(FileDialogState& state) override { return saveShown.push_back(state), Choose(saveChoices, state); }
   bool runParameters(MapParameters& parameters) override;
   WindowThread& windowThread() override { return window; }
   void pictureChanged(Rect area) override { pictures.push_back(area); }
   void stateChanged() override { ++states; }
+
+ private:
+  template <typename T>
+  static T Pop(std::deque<T>& queue, T whenEmpty) {
+    if (queue.empty()) return whenEmpty;
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+  }
+  template <typename Choice, typename State>
+  static bool Choose(std::deque<Choice>& queue, State& state) {
+    return Pop(queue, Choice([](State&) { return false; }))(state);
+  }
 };
 
 // A .map file built byte by byte: header, records (MapFileRecord), a
