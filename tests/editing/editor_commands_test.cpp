@@ -375,21 +375,7 @@ TEST_F(DocumentTest, AFailedOpenChangesNothing) {
     }
 }
 
-TEST_F(DocumentTest, NewAfterOpenKeepsTheMapNumberButShowsNone) {
-  writeMap("o.map", MapFileBytes(45, 30, 20));
-  chooseOpen(game.file("o.map"));
-  editor->Open1Click();
-  shell.confirmAnswers.push_back(Answer::No);
-  editor->New1Click();
-  EXPECT_EQ(editor->document().header, (MapHeader{45, 44, 39}));
-  EXPECT_EQ(shot().header[0], kUntitled);
-  okParameters();
-  chooseSave(game.file("n.map"));
-  editor->SaveAs1Click();
-  EXPECT_EQ(Head(ReadBytes(game.file("n.map")), 2), (std::vector<std::uint8_t>{32, 0}));
-}
-
-TEST_F(DocumentTest, SaveWritesTheDialogsHeaderAndCarriesTheRecords) {
+TEST_F(DocumentTest, SaveWritesTheDialogsHeaderAndCarriesTheRecordsAndNewKeepsTheNumber) {
   const std::vector<std::uint8_t> original = MapFileBytes(45, 60, 5);
   writeMap("o.map", original);
   chooseOpen(game.file("o.map"));
@@ -407,6 +393,10 @@ TEST_F(DocumentTest, SaveWritesTheDialogsHeaderAndCarriesTheRecords) {
   EXPECT_EQ(saved[12610], 1);
   EXPECT_EQ(shot().header[0], "o2 - 44W x 11H - No. 32");
   EXPECT_FALSE(shot().unsaved);
+  shell.confirmAnswers.push_back(Answer::No);
+  editor->New1Click();  // the map number stays, unshown
+  EXPECT_EQ(editor->document().header, (MapHeader{32, 44, 39}));
+  EXPECT_EQ(shot().header[0], kUntitled);
 }
 
 // Each way Save can end, from an opened map: what the header, the caption
