@@ -50,7 +50,7 @@ TEST_F(ArtTest, PaintBmpsOutcomes) {
        {}, {}, {"Map4577.bmp"}},
       {"old pieces replaced", true, Replaced,
        {"One or more Map45*.bmp files already exist.  DELETE them and create new bitmaps?"}, {kPainted}, {}, kPieces},
-      {"no folder", true, NoFolder, {}, {}, {"Cannot create file " + game.folder() + "UserBMP/Map4500.bmp"}, {}},
+      {"no folder", true, NoFolder, {}, {}, {"Cannot create file " + game.folder() + Native("UserBMP/Map4500.bmp")}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -81,7 +81,7 @@ TEST_F(ArtTest, PaintBmpsOutcomes) {
 // The winter set beside the program; without one there, the summer set in
 // the user's folder.
 TEST_F(ArtTest, TileSetsBesideTheProgramOrInTheUserFolder) {
-  EXPECT_EQ(editor->userFolder(), user.folder() + "KxC2Map" + std::string(1, fs::path::preferred_separator));
+  EXPECT_EQ(editor->userFolder(), Native(user.folder() + "KxC2Map/"));
   fs::create_directories(editor->userFolder());
   saveTileSet(program.file("WT50x45.bmp"), 3, MakeRgb(1, 2, 3));
   saveTileSet(editor->userFolder() + "ST50x45.bmp", 5, MakeRgb(4, 5, 6));

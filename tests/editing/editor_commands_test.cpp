@@ -118,11 +118,11 @@ TEST_F(StartupTest, FirstStartAsksForTheGame) {
     EXPECT_EQ(shown.filter, "KC2 Maps|*.map|KC2 Bitmaps|Map*.bmp|KC2 Program|Korvex2.exe");
     EXPECT_TRUE(shown.fileName.empty() && shell.errors.empty() && shell.notices.empty());
     if (c.accepted) {
-      EXPECT_EQ(editor->gameFolder(), game.folder());
-      EXPECT_EQ(Text(ReadBytes(program.path() / "KXC2MAP.INI")), "[Locations]\r\nKC2=" + game.folder() + "\r\n");
+      EXPECT_EQ(editor->gameFolder(), Native(game.folder()));
+      EXPECT_EQ(Text(ReadBytes(program.path() / "KXC2MAP.INI")), "[Locations]\r\nKC2=" + Native(game.folder()) + "\r\n");
       EXPECT_EQ(ListFolder(game.path()), (std::vector<std::string>{"UserBMP", "UserMap"}));
       EXPECT_EQ(ListFolder(program.path()), std::vector<std::string>{"KXC2MAP.INI"});
-      EXPECT_EQ(editor->SaveDialog1.initialFolder, game.folder() + "scenario");
+      EXPECT_EQ(editor->SaveDialog1.initialFolder, Native(game.folder()) + "scenario");
       continue;
     }
     EXPECT_EQ(editor->gameFolder(), program.folder());
@@ -140,7 +140,7 @@ TEST_F(StartupTest, ALocatedGameKeepsItsFoldersAndSettingsThatCannotBeWrittenSti
   fs::create_directories(program.path() / "KXC2MAP.INI" / "x");
   chooseOpen(game.file("korvex2.exe"));
   start();
-  EXPECT_EQ(editor->gameFolder(), game.folder());
+  EXPECT_EQ(editor->gameFolder(), Native(game.folder()));
   EXPECT_EQ(ListFolder(game.path()), (std::vector<std::string>{"UserBMP", "usermap"}));
   EXPECT_TRUE(shell.errors.empty());
 }
@@ -472,7 +472,7 @@ TEST_F(DocumentTest, SaveDialogProposesTheMapsFileOrTheLastChoice) {
   for (auto step : {&MapEditor::SaveAs1Click, &MapEditor::New1Click, &MapEditor::SaveAs1Click})
     okParameters(), cancelSave(), ((*editor).*step)();
   ASSERT_EQ(shell.saveShown.size(), 4u);
-  EXPECT_EQ(shell.saveShown[2].fileName, game.file("other/river.map"));
+  EXPECT_EQ(shell.saveShown[2].fileName, Native(game.file("other/river.map")));
   EXPECT_EQ(shell.saveShown[3].fileName, game.file("my.map.map"));
   EXPECT_EQ(shell.saveShown[3].initialFolder, game.folder() + "scenario");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/os_files.h"
 #include "editing/map_editor.h"
 #include "tests/support/temp_dir.h"
 
@@ -103,6 +105,12 @@ class ScriptedShell final : public Shell {
     return Pop(queue, Choice([](State&) { return false; }))(state);
   }
 };
+
+// The path with the system's separators, as the editor makes paths absolute.
+inline std::string Native(std::string path) {
+  if (kPathSeparator != '/') std::replace(path.begin(), path.end(), '/', kPathSeparator);
+  return path;
+}
 
 // A .map file built byte by byte: header, records (MapFileRecord), a
 // foreign trailer, padded or cut to size.
