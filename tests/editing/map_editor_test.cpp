@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/editing/scripted_shell.h"
+
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "editing/artwork_preview_model.h"
@@ -11,33 +13,7 @@
 namespace kxc2 {
 namespace {
 
-// Timers that never fire: the recovery copy is not written here.
-struct IdleWindow final : WindowThread {
-  struct Timer final : WindowTimer {
-    void start(std::chrono::milliseconds) override { active = true; }
-    void stop() override { active = false; }
-    bool isActive() const override { return active; }
-    bool active = false;
-  };
-  std::unique_ptr<WindowTimer> makeTimer(std::function<void()>) override { return std::make_unique<Timer>(); }
-  void post(std::function<void()> task) override { task(); }
-};
-
-struct RecordingShell final : Shell {
-  Answer confirm(const std::string&) override { return Answer::Cancel; }
-  bool warn(const std::string&) override { return false; }
-  void notify(const std::string&) override {}
-  void showError(const std::string&) override {}
-  bool runOpenDialog(FileDialogState&) override { return false; }
-  bool runSaveDialog(FileDialogState&) override { return false; }
-  bool runParameters(MapParameters&) override { return false; }
-  WindowThread& windowThread() override { return window; }
-  void pictureChanged(Rect area) override { pictures.push_back(area); }
-  void stateChanged() override { ++states; }
-  IdleWindow window;
-  std::vector<Rect> pictures;
-  int states = 0;
-};
+using RecordingShell = test::ScriptedShell;
 
 struct MapEditorTest : ::testing::Test {
   MapEditorTest() {

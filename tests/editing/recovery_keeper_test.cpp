@@ -2,51 +2,20 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <semaphore>
 
 #include "editing/recovery_keeper.h"
-#include "tests/support/temp_dir.h"
+#include "tests/editing/scripted_shell.h"
 
 namespace kxc2 {
 namespace {
 
 using std::chrono::milliseconds;
 
-struct FakeWindow final : WindowThread {
-  struct Timer final : WindowTimer {
-    Timer(const milliseconds& now, std::function<void()> fire) : now(now), fire(std::move(fire)) {}
-    void start(milliseconds delay) override { due = now + delay; }
-    void stop() override { due.reset(); }
-    bool isActive() const override { return due.has_value(); }
-    const milliseconds& now;
-    std::function<void()> fire;
-    std::optional<milliseconds> due;
-  };
-  std::unique_ptr<WindowTimer> makeTimer(std::function<void()> fire) override {
-    return std::unique_ptr<WindowTimer>(timers.emplace_back(new Timer(now, std::move(fire))));
-  }
-  void post(std::function<void()> task) override {  // read only once taken from `posts`
-    posted.push_back(std::move(task));
-    posts.release();
-  }
-  void advanceTo(int to) {  // fires, in time order, each timer due by then
-    const auto due = [](const Timer* timer) { return timer->due.value_or(milliseconds::max()); };
-    for (Timer* next; due(next = std::ranges::min(timers, {}, due)) <= milliseconds(to);)
-      now = due(next), next->due.reset(), next->fire();
-    now = milliseconds(to);
-  }
-  const std::thread::id thread = std::this_thread::get_id();
-  milliseconds now{0};
-  std::vector<Timer*> timers;  // owned by the keeper
-  std::vector<std::function<void()>> posted;
-  std::counting_semaphore<> posts{0};
-};
-
 TEST(RecoveryKeeperTest, ReportsAFailureOnceUntilASuccessAndWritesAfterAQuietSpellOrTheLongestDelay) {
   test::TempDir dir;
   const std::string folder = dir.file("recovery");
   MapDocument document;
-  FakeWindow window;
+  test::ScriptedWindow window;
   std::vector<std::string> reports;
   RecoveryKeeper keeper(folder, document, [] { return ""; }, [&](const std::string& reason) {
     reports.push_back(std::this_thread::get_id() == window.thread ? reason : "off the window thread");
@@ -58,7 +27,7 @@ TEST(RecoveryKeeperTest, ReportsAFailureOnceUntilASuccessAndWritesAfterAQuietSpe
     if (step.blocked) test::WriteBytes(folder, {});  // a file where the folder goes
     keeper.writeNow();
     ASSERT_TRUE(window.posts.try_acquire_for(milliseconds(5000)));
-    window.posted.back()();
+    window.runPosted();
     EXPECT_EQ(reports.size(), step.reports);  // through post(), before any wait
     EXPECT_EQ(keeper.waitForWrites(), !step.blocked);
   }
@@ -68,10 +37,10 @@ TEST(RecoveryKeeperTest, ReportsAFailureOnceUntilASuccessAndWritesAfterAQuietSpe
   for (const auto& c : cases) {
     SCOPED_TRACE(c.copyAt);
     keeper.mapSaved(), std::filesystem::remove_all(folder);  // the last step's file too
-    for (int at = c.changesFrom; at < c.changesUntil; at += c.changeEvery) window.advanceTo(at), keeper.mapChanged();
-    window.advanceTo(c.noCopyAt);
+    for (int at = c.changesFrom; at < c.changesUntil; at += c.changeEvery) window.advanceTo(milliseconds(at)), keeper.mapChanged();
+    window.advanceTo(milliseconds(c.noCopyAt));
     EXPECT_FALSE(keeper.waitForWrites() && keeper.store().hasCopy());
-    window.advanceTo(c.copyAt);
+    window.advanceTo(milliseconds(c.copyAt));
     EXPECT_TRUE(keeper.waitForWrites() && keeper.store().hasCopy());
   }
 }

@@ -14,10 +14,6 @@ QPoint HexCentre(const ViewState& view, int column, int row) {
 
 QImage FramelessFullRedraw(const MapGrid& grid, ViewState view) { return ToQImage(FullRedrawImage(grid, view)); }
 
-QImage FramelessHexRedraw(QImage picture, const MapGrid& grid, ViewState view, int column, int row) {
-  return ToQImage(HexRedrawImage(FromQImage(picture), grid, view, column, row));
-}
-
 QImage WithSelectionFrame(QImage picture, const ViewState& view) {
   return ToQImage(FramedImage(FromQImage(picture), view));
 }

@@ -28,8 +28,6 @@ QPoint HexCentre(const ViewState& view, int column, int row);
 
 // What the view should show without any frame, drawn by a view of its own.
 QImage FramelessFullRedraw(const MapGrid& grid, ViewState view);
-// picture with hex (column, row) redrawn and no frame added.
-QImage FramelessHexRedraw(QImage picture, const MapGrid& grid, ViewState view, int column, int row);
 // picture with the frame of the view's selection inverted once.
 QImage WithSelectionFrame(QImage picture, const ViewState& view);
 
