@@ -68,6 +68,7 @@ struct KeysWindow {
       RECT does{heading ? left + pad : left + keysWidth + 3 * pad, y + pad, right - pad, y + pad};
       SelectObject(dc, heading ? italic : plain);
       DrawTextW(dc, row.does.c_str(), -1, &does, DT_WORDBREAK | DT_CALCRECT);
+      does.right = right - pad;  // measuring narrowed it to the text
       if (drawing) {
         DrawTextW(dc, row.does.c_str(), -1, &does, DT_WORDBREAK);
         SelectObject(dc, bold);
@@ -132,6 +133,12 @@ void ShowKeysWindow(HWND owner) {
     keys.dpi = GetDpiForWindow(keys.window);
     keys.makeFonts();
     keys.fitSize();
+    // Over the middle of the main window, as a dialog comes up.
+    RECT main, own;
+    GetWindowRect(owner, &main);
+    GetWindowRect(keys.window, &own);
+    SetWindowPos(keys.window, nullptr, (main.left + main.right - (own.right - own.left)) / 2,
+                 std::max(0L, (main.top + main.bottom - (own.bottom - own.top)) / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   ShowWindow(keys.window, SW_SHOW);
   SetForegroundWindow(keys.window);

@@ -94,11 +94,14 @@ std::vector<ACCEL> AcceleratorsOf(std::string_view keys, WORD id) {
       keys.remove_prefix(std::string_view(prefix).size());
     }
   if (keys.size() > 1 && keys[0] == 'F') return {{flags, WORD(VK_F1 + std::stoi(std::string(keys.substr(1))) - 1), id}};
-  const SHORT scan = VkKeyScanW(wchar_t(keys[0]));
+  // A letter's key is the letter; "Ctrl+Q" wants no Shift.
+  const char key = keys[0];
+  const bool letter = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+  const SHORT scan = letter ? SHORT(key) : VkKeyScanW(wchar_t(key));
   std::vector<ACCEL> accelerators{{BYTE(flags | ((scan & 0x100) ? FSHIFT : 0)), WORD(scan & 0xFF), id}};
   // The number pad's + and - as well.
-  if (keys[0] == '+') accelerators.push_back({flags, VK_ADD, id});
-  if (keys[0] == '-') accelerators.push_back({flags, VK_SUBTRACT, id});
+  if (key == '+') accelerators.push_back({flags, VK_ADD, id});
+  if (key == '-') accelerators.push_back({flags, VK_SUBTRACT, id});
   return accelerators;
 }
 

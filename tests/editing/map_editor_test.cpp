@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/map_file.h"
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "tests/support/temp_dir.h"
@@ -23,7 +24,7 @@ struct IdleWindow final : WindowThread {
 };
 
 struct RecordingShell final : Shell {
-  Answer confirm(const std::string&) override { return Answer::Cancel; }
+  Answer confirm(const std::string&) override { return answer; }
   bool warn(const std::string&) override { return false; }
   void notify(const std::string&) override {}
   void showError(const std::string&) override {}
@@ -34,6 +35,7 @@ struct RecordingShell final : Shell {
   void pictureChanged(Rect area) override { pictures.push_back(area); }
   void stateChanged() override { ++states; }
   IdleWindow window;
+  Answer answer = Answer::Cancel;
   std::vector<Rect> pictures;
   int states = 0;
 };
@@ -77,6 +79,28 @@ TEST_F(MapEditorTest, AForeignTerrainLeavesNoTerrainAndRoadKeysToggleTheBoxes) {
   editor.Undo1Click();
   EXPECT_FALSE(editor.snapshot().roads[0]);
   EXPECT_EQ(editor.snapshot().redoText, std::string("&Redo ") + kRoadsText);
+}
+
+// A drop opens only one file, and only a .map one, whatever its case.
+TEST_F(MapEditorTest, ADropOpensOneMapFileOnly) {
+  MapDocument document;
+  document.header = {40, 30, 20};
+  for (const char* name : {"a.map", "b.MAP", "c.bmp"}) WriteMapFile(dir.file(name), document);
+  shell.answer = Answer::No;  // the open map goes unsaved
+  const struct {
+    std::vector<std::string> files;
+    std::string opened;
+  } cases[] = {
+      {{dir.file("a.map"), dir.file("b.MAP")}, ""},
+      {{dir.file("c.bmp")}, ""},
+      {{}, ""},
+      {{dir.file("b.MAP")}, dir.file("b.MAP")},
+  };
+  for (const auto& c : cases) {
+    editor.openDroppedFiles(c.files);
+    EXPECT_EQ(editor.fileName(), c.opened) << c.files.size();
+  }
+  EXPECT_EQ(editor.snapshot().header[0], "b - 30W x 20H - No. 40");
 }
 
 }  // namespace
