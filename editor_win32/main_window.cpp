@@ -263,6 +263,9 @@ void MainWindow::layout() {
   RECT client;
   GetClientRect(window_, &client);
   const int extraX = std::max(0L, client.right - firstClient_.cx), extraY = std::max(0L, client.bottom - firstClient_.cy);
+  // Before the list's size, which then settles whether it needs a scroll bar;
+  // rounded down, or 17 rounded-up rows outgrow the scaled list.
+  SendMessageW(terrainList_, LB_SETITEMHEIGHT, 0, kTerrainItemHeight * int(dpi_) / 96);
   for (const Placement& place : kPlacements) {
     const int width = scaled(place.at.right) + (place.stretchX ? extraX : 0);
     const int height = scaled(place.at.bottom) + (place.stretchY ? extraY : 0);
@@ -276,7 +279,6 @@ void MainWindow::layout() {
     item.cxy = scaled(kHeaderWidths[size_t(section)]) + extraX / 3 + (section == 2 ? extraX % 3 : 0);
     SendMessageW(header_, HDM_SETITEMW, WPARAM(section), LPARAM(&item));
   }
-  SendMessageW(terrainList_, LB_SETITEMHEIGHT, 0, scaled(kTerrainItemHeight));
   makeBackdrop(client);
   // The picture keeps its pixels at 96 DPI and is stretched on larger screens.
   RECT image;
