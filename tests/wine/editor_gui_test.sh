@@ -33,7 +33,7 @@ gone() {
   for _ in $(seq 100); do xdotool search --onlyvisible --name "$1" > /dev/null 2>&1 || return 0; sleep 0.1; done
   fail "window \"$1\" still there"
 }
-keys() { xdotool windowfocus "$1"; sleep 0.2; shift; xdotool "$@"; sleep 0.2; }
+keys() { xdotool windowfocus "$1"; sleep 0.1; shift; xdotool "$@"; sleep 0.1; }
 start() { (cd "$work/app" && "$wine" KxC2Map.exe "$@" > /dev/null 2>&1 &); }
 
 # A portable copy: the settings beside the program name the game.
@@ -61,13 +61,14 @@ while read -r step a b c d; do
     shiftclick) xdotool mousemove --sync $((view_x + a)) $((view_y + b)) keydown shift click 1 keyup shift ;;
     drag)
       xdotool mousemove --sync $((view_x + a)) $((view_y + b)) mousedown 1
-      for x in $(seq $((view_x + a)) 20 $((view_x + c))) $((view_x + c)); do xdotool mousemove --sync $x $((view_y + d)); done
+      # A few moves: the editor paints along the line between them.
+      for x in $(seq $((view_x + a)) 66 $((view_x + c))) $((view_x + c)); do xdotool mousemove $x $((view_y + d)) sleep 0.05; done
       xdotool mouseup 1 ;;
     key) keys "$form" key "$a" ;;
     undo) keys "$form" key ctrl+z ;;
     redo) keys "$form" key ctrl+y ;;
   esac
-  sleep 0.2
+  sleep 0.1
 done < "$work/steps"
 
 keys "$form" key ctrl+s
