@@ -351,11 +351,13 @@ void MainWindow::applySnapshot() {
   }
   if (differs(&EditorSnapshot::unsaved))
     SetWindowTextW(window_, Widen(std::string(kMainWindowCaption) + (shot.unsaved ? "*" : "")).c_str());
-  for (size_t i = 0; i < roads_.size(); ++i) Button_SetCheck(roads_[i], shot.roads[i] ? BST_CHECKED : BST_UNCHECKED);
+  if (differs(&EditorSnapshot::roads))
+    for (size_t i = 0; i < roads_.size(); ++i) Button_SetCheck(roads_[i], shot.roads[i] ? BST_CHECKED : BST_UNCHECKED);
   if (ListBox_GetCurSel(terrainList_) != shot.terrainRow) ListBox_SetCurSel(terrainList_, shot.terrainRow);
   Button_SetCheck(lmbCheck_, shot.lmbSetsTerrain ? BST_CHECKED : BST_UNCHECKED);
-  CheckMenuRadioItem(menu_, menuId("ZoomIn1"), menuId("ZoomOut1"), menuId(shot.zoomedIn ? "ZoomIn1" : "ZoomOut1"),
-                     MF_BYCOMMAND);
+  if (differs(&EditorSnapshot::zoomedIn))
+    CheckMenuRadioItem(menu_, menuId("ZoomIn1"), menuId("ZoomOut1"), menuId(shot.zoomedIn ? "ZoomIn1" : "ZoomOut1"),
+                       MF_BYCOMMAND);
   if (differs(&EditorSnapshot::scrollBars)) {
     for (const auto& [bar, state] : {std::pair{hScroll_, shot.scrollBars.horizontal}, {vScroll_, shot.scrollBars.vertical}}) {
       // A page's worth past the toolkit's maximum: Windows counts the page into the range.
@@ -369,16 +371,22 @@ void MainWindow::applySnapshot() {
     }
   }
   if (shot.mapShown && !IsWindowVisible(image_)) ShowWindow(image_, SW_SHOWNA);
-  for (const char* name : {"SaveAs1", "PaintBMPs1", "ArtworkPreview1", "FillArea1"})
-    EnableMenuItem(menu_, menuId(name), MF_BYCOMMAND | (shot.mapCommandsEnabled ? MF_ENABLED : MF_GRAYED));
+  if (differs(&EditorSnapshot::mapCommandsEnabled))
+    for (const char* name : {"SaveAs1", "PaintBMPs1", "ArtworkPreview1", "FillArea1"})
+      EnableMenuItem(menu_, menuId(name), MF_BYCOMMAND | (shot.mapCommandsEnabled ? MF_ENABLED : MF_GRAYED));
   const auto entries = MainMenuEntries();
-  for (const auto& [name, text, enabled] : {std::tuple{"Undo1", &shot.undoText, shot.undoEnabled},
-                                            {"Redo1", &shot.redoText, shot.redoEnabled}}) {
+  for (const auto& [name, text, enabled, changed] :
+       {std::tuple{"Undo1", &shot.undoText, shot.undoEnabled,
+                   differs(&EditorSnapshot::undoText) || differs(&EditorSnapshot::undoEnabled)},
+        {"Redo1", &shot.redoText, shot.redoEnabled,
+         differs(&EditorSnapshot::redoText) || differs(&EditorSnapshot::redoEnabled)}}) {
+    if (!changed) continue;
     const UINT id = menuId(name);
     ModifyMenuW(menu_, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
                 MenuText(entries[id - kFirstMenuId], *text).c_str());
   }
-  CheckMenuItem(menu_, menuId("MapBounds1"), MF_BYCOMMAND | (shot.mapBounds ? MF_CHECKED : MF_UNCHECKED));
+  if (differs(&EditorSnapshot::mapBounds))
+    CheckMenuItem(menu_, menuId("MapBounds1"), MF_BYCOMMAND | (shot.mapBounds ? MF_CHECKED : MF_UNCHECKED));
   if (differs(&EditorSnapshot::recentMaps)) showRecentMaps(shot.recentMaps);
   if (shown_ && &shot == &next_)
     std::swap(*shown_, next_);

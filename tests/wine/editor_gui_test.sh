@@ -20,7 +20,12 @@ xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 
-fail() { echo "FAIL: $*"; exit 1; }
+# What the screen showed goes beside the test's files.
+fail() {
+  import -window root "$work/failure.png" 2> /dev/null || true
+  echo "FAIL: $* (screen: $work/failure.png)" >&2
+  exit 1
+}
 # The id of the window whose title matches, once it is there.
 window() {
   for _ in $(seq 100); do
@@ -47,7 +52,7 @@ cp "$map" "$work/start.map"
 
 main='^Korvex Command 2 Mapmaker'
 start "$(windows "$work/start.map")"
-form=$(window "$main")
+form=$(window "$main") || exit 1
 # The client area under Wine's own frame and menu bar at 96 DPI; the map
 # view and the terrain list in it as laid out.
 eval "$(xdotool getwindowgeometry --shell "$form")"
@@ -72,9 +77,9 @@ while read -r step a b c d; do
 done < "$work/steps"
 
 keys "$form" key ctrl+s
-box=$(window '^Set map parameters$')
+box=$(window '^Set map parameters$') || exit 1
 keys "$box" key Return
-box=$(window '^Save KC2 Map Description$')
+box=$(window '^Save KC2 Map Description$') || exit 1
 keys "$box" type "$(windows "$work/saved.map")"
 xdotool key Return
 for _ in $(seq 50); do [ -s "$work/saved.map" ] && break; sleep 0.1; done
@@ -83,10 +88,10 @@ cmp "$work/expected.map" "$work/saved.map" || fail "the saved map differs from t
 # One more change goes unsaved: Exit asks, and Cancel keeps the window.
 xdotool mousemove --sync $((view_x + 5 * 44 + 22)) $((view_y + 62)) click 1
 keys "$form" key ctrl+q
-box=$(window '^Confirm$')
+box=$(window '^Confirm$') || exit 1
 keys "$box" key Escape
 gone '^Confirm$'
-window "$main" > /dev/null
+window "$main" > /dev/null || exit 1
 # Killed once its recovery copy is written (3 s after the change).
 for _ in $(seq 80); do
   find "$WINEPREFIX/drive_c/users" -path '*KxC2Map/recovery/*.map' | grep -q . && break
@@ -97,11 +102,11 @@ gone "$main"
 
 # The next start offers the copy; Yes shows it unsaved.
 start
-box=$(window '^Confirm$')
+box=$(window '^Confirm$') || exit 1
 keys "$box" key Return
-form=$(window "${main}\*\$")
+form=$(window "${main}\*\$") || exit 1
 keys "$form" key ctrl+q
-box=$(window '^Confirm$')
+box=$(window '^Confirm$') || exit 1
 keys "$box" key n
 gone "$main"
 echo "PASS"
