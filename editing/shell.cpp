@@ -3,7 +3,8 @@
 namespace kxc2 {
 
 std::string ErrorBoxText(const std::string& message) {
-  if (!message.empty() && message.back() > '.') return message + '.';
+  // Unsigned: a UTF-8 sequence's last byte sorts after "." as its character does.
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + '.';
   return message;
 }
 

@@ -50,7 +50,7 @@ TEST(MenuTableTest, ErrorBoxTextEndsWithAFullStopAfterALetter) {
     const char* message;
     const char* shown;
   } cases[] = {{"Cannot open", "Cannot open."}, {"Done.", "Done."}, {"Why?", "Why?."}, {"(x)", "(x)"},
-               {"a-", "a-"}, {"", ""}, {"9", "9."}};
+               {"a-", "a-"}, {"", ""}, {"9", "9."}, {"Caf\u00e9", "Caf\u00e9."}};
   for (const auto& c : cases) EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
 }
 
