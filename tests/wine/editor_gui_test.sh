@@ -3,8 +3,9 @@
 # KxC2Map.exe under Wine in Xvfb, driven by xdotool as a user would: the
 # map from the command line, clicks, a drag, a Shift+click fill, road keys,
 # Undo and Redo, Save through Ctrl+S and both dialogs; the saved bytes must
-# be those editor_steps gets through MapEditor. Then Exit asks first, and a
-# killed editor's recovery copy is offered at the next start.
+# be those editor_steps gets through MapEditor. Then Keys and Mouse opens and
+# closes, Exit asks first, and a killed editor's recovery copy is offered at
+# the next start.
 set -eu
 state=$1 wine=$2 wineserver=$3 exe=$4 steps=$5 map=$6
 for tool in Xvfb xdotool; do command -v $tool > /dev/null || exit 77; done
@@ -84,6 +85,12 @@ keys "$box" type "$(windows "$work/saved.map")"
 xdotool key Return
 for _ in $(seq 50); do [ -s "$work/saved.map" ] && break; sleep 0.1; done
 cmp "$work/expected.map" "$work/saved.map" || fail "the saved map differs from the core's"
+
+# Help > Keys and Mouse by its access keys; Esc closes it.
+keys "$form" key alt+h k
+box=$(window '^Keys and Mouse$') || exit 1
+keys "$box" key Escape
+gone '^Keys and Mouse$'
 
 # One more change goes unsaved: Exit asks, and Cancel keeps the window.
 xdotool mousemove --sync $((view_x + 5 * 44 + 22)) $((view_y + 62)) click 1
