@@ -44,7 +44,7 @@ start() { (cd "$work/app" && "$wine" KxC2Map.exe "$@" > /dev/null 2>&1 &); }
 
 # A portable copy: the settings beside the program name the game.
 mkdir -p "$work/app" "$work/game"
-cp "$exe" "$work/app/"
+cp "$exe" "$work/app/KxC2Map.exe"
 : > "$work/game/KORVEX2.EXE"
 windows() { printf 'Z:%s' "$1" | tr / '\\'; }
 printf '[Locations]\r\nKC2=%s\\\r\n' "$(windows "$work/game")" > "$work/app/KXC2MAP.INI"
