@@ -13,7 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
-# The Windows editor's icon, manifest and version information.
-if(NOT CMAKE_RC_COMPILER)
-  set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-endif()
+# The version resources; CMake does not derive windres from a -posix compiler.
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
