@@ -58,7 +58,7 @@ constexpr Placement kPlacements[] = {
 struct Label {
   const wchar_t* text;
   POINT at;
-  int font;  // 0 letters, 1 roads, 2 title, 3 subtitle
+  int font;  // 0 the window's, 1 roads, 2 title, 3 subtitle
   COLORREF colour;
 };
 
@@ -160,7 +160,7 @@ MainWindow::MainWindow(const std::string& programFolder)
 
 MainWindow::~MainWindow() {
   if (window_ != nullptr) DestroyWindow(window_);
-  for (HFONT font : {fonts_.window, fonts_.roads, fonts_.letters, fonts_.title, fonts_.subtitle}) DeleteObject(font);
+  for (HFONT font : {fonts_.window, fonts_.roads, fonts_.title, fonts_.subtitle}) DeleteObject(font);
   DeleteObject(purple_);
   DeleteObject(backdrop_);
   DestroyAcceleratorTable(accelerators_);
@@ -218,9 +218,8 @@ UINT MainWindow::menuId(std::string_view name) const {
 }
 
 void MainWindow::makeFonts() {
-  for (HFONT font : {fonts_.window, fonts_.roads, fonts_.letters, fonts_.title, fonts_.subtitle}) DeleteObject(font);
+  for (HFONT font : {fonts_.window, fonts_.roads, fonts_.title, fonts_.subtitle}) DeleteObject(font);
   fonts_.window = MakeFont(L"MS Sans Serif", 11, false, dpi_);
-  fonts_.letters = MakeFont(L"MS Sans Serif", 11, false, dpi_);
   fonts_.roads = MakeFont(L"MS Sans Serif", 11, true, dpi_);
   fonts_.title = MakeFont(L"Times New Roman", 32, true, dpi_);
   fonts_.subtitle = MakeFont(L"Times New Roman", 27, true, dpi_);
@@ -318,7 +317,7 @@ void MainWindow::paint(HDC dc) {
   SelectObject(dc, oldBrush);
   DeleteObject(pen);
   SetBkMode(dc, TRANSPARENT);
-  const HFONT fonts[] = {fonts_.letters, fonts_.roads, fonts_.title, fonts_.subtitle};
+  const HFONT fonts[] = {fonts_.window, fonts_.roads, fonts_.title, fonts_.subtitle};
   for (const Label& label : kLabels) {
     const HGDIOBJ old = SelectObject(dc, fonts[label.font]);
     SetTextColor(dc, label.colour);

@@ -72,7 +72,7 @@ class MainWindow {
   UINT dpi_ = 96;
   SIZE firstClient_{};  // the client size at the first outer size
   struct Fonts {
-    HFONT window, roads, letters, title, subtitle;
+    HFONT window, roads, title, subtitle;
   } fonts_{};
   HBRUSH purple_ = nullptr;
   HBRUSH backdrop_ = nullptr;
