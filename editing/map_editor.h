@@ -139,6 +139,9 @@ class MapEditor {
   // dropped file and a recent map: the save-first question, then the file.
   void openNamedMap(const std::string& fileName);
   void openRecentMap(const std::string& fileName);
+  // Files dropped on the window: one .map file opens as a named map; any
+  // other drop does nothing.
+  void openDroppedFiles(const std::vector<std::string>& files);
   // False when the window must stay open.
   bool FormCloseQuery();
   // The menu item's new check state; kept in the settings file.

@@ -199,6 +199,10 @@ void MapEditor::openNamedMap(const std::string& fileName) {
   openMapFile(fileName);
 }
 
+void MapEditor::openDroppedFiles(const std::vector<std::string>& files) {
+  if (files.size() == 1 && AsciiUpper(files.front()).ends_with(".MAP")) openNamedMap(files.front());
+}
+
 void MapEditor::openRecentMap(const std::string& fileName) {
   if (!IsFile(fileName)) {
     forgetMap(fileName);

@@ -57,4 +57,7 @@ class Shell {
   virtual void stateChanged() = 0;
 };
 
+// An error box's text: "." appended when the last character sorts after ".".
+std::string ErrorBoxText(const std::string& message);
+
 }  // namespace kxc2

@@ -20,10 +20,13 @@
 #include <QStandardItemModel>
 #include <QUrl>
 #include <array>
+#include <map>
+#include <string_view>
 #include <vector>
 
 #include "core/terrain.h"
 #include "draw/qt_bridge.h"
+#include "editing/menu_table.h"
 #include "editing/recovery_keeper.h"
 #include "editor/Unit2.h"
 #include "editor/Unit3.h"
@@ -194,58 +197,52 @@ void TForm1::buildLayout() {
   setTabOrder(LMBCheck, TerrainList);
 }
 
+// Built from the core's menu table, as the Windows editor's menus are.
 void TForm1::buildMenu() {
   MainMenu1 = Named(menuBar(), "MainMenu1");
-  const auto item = [this](QMenu* menu, const char* name, const QString& text, bool enabled) {
-    auto* action = Named(new QAction(text, this), name);
-    action->setEnabled(enabled);
-    menu->addAction(action);
-    return action;
-  };
-  const auto separator = [this](QMenu* menu, const char* name) {
-    auto* action = Named(new QAction(this), name);
-    action->setSeparator(true);
-    menu->addAction(action);
-    return action;
-  };
-  File1 = Named(MainMenu1->addMenu("&File"), "File1");
-  New1 = item(File1, "New1", "&New", true);
-  New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-  Open1 = item(File1, "Open1", "&Open", true);
-  Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  RecentMaps1 = Named(File1->addMenu("&Recent Maps"), "RecentMaps1");
-  Named(RecentMaps1->menuAction(), "RecentMaps1");
-  RecentMaps1->setEnabled(false);
-  N2 = separator(File1, "N2");
-  SaveAs1 = item(File1, "SaveAs1", "&Save .MAP", false);
-  SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  PaintBMPs1 = item(File1, "PaintBMPs1", "&Paint .BMPs", false);
-  WriteSHPs1 = item(File1, "WriteSHPs1", "&Draw .SHPs", true);
-  N1 = separator(File1, "N1");
-  Exit1 = item(File1, "Exit1", "E&xit", true);
-  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-
-  Edit1 = Named(MainMenu1->addMenu("&Edit"), "Edit1");
-  buildHistory(Edit1);
-  ZoomIn1 = item(Edit1, "ZoomIn1", "Zoom &In", true);
-  ZoomOut1 = item(Edit1, "ZoomOut1", "Zoom &Out", true);
-  // Ctrl+= is Ctrl++ without Shift on most keyboards.
-  ZoomIn1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-  ZoomOut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-  ZoomIn1->setCheckable(true);
-  ZoomOut1->setCheckable(true);
+  const std::map<std::string_view, QMenu* TForm1::*> menus = {
+      {"File1", &TForm1::File1}, {"Edit1", &TForm1::Edit1}, {"View1", &TForm1::View1},
+      {"Help1", &TForm1::Help1}, {"RecentMaps1", &TForm1::RecentMaps1}};
+  const std::map<std::string_view, QAction* TForm1::*> actions = {
+      {"New1", &TForm1::New1},           {"Open1", &TForm1::Open1},
+      {"N2", &TForm1::N2},               {"SaveAs1", &TForm1::SaveAs1},
+      {"PaintBMPs1", &TForm1::PaintBMPs1}, {"WriteSHPs1", &TForm1::WriteSHPs1},
+      {"N1", &TForm1::N1},               {"Exit1", &TForm1::Exit1},
+      {"Undo1", &TForm1::Undo1},         {"Redo1", &TForm1::Redo1},
+      {"FillArea1", &TForm1::FillArea1}, {"N3", &TForm1::N3},
+      {"ZoomIn1", &TForm1::ZoomIn1},     {"ZoomOut1", &TForm1::ZoomOut1},
+      {"ArtworkPreview1", &TForm1::ArtworkPreview1}, {"MapBounds1", &TForm1::MapBounds1},
+      {"KeysAndMouse1", &TForm1::KeysAndMouse1}, {"About1", &TForm1::About1}};
+  QMenu* menu = nullptr;
+  for (const kxc2::MenuEntry& entry : kxc2::MainMenuEntries()) {
+    const QString caption = QString::fromLatin1(entry.caption);
+    switch (entry.kind) {
+      case kxc2::MenuEntryKind::Menu:
+        menu = this->*menus.at(entry.name) = Named(MainMenu1->addMenu(caption), entry.name);
+        break;
+      case kxc2::MenuEntryKind::Submenu: {
+        QMenu* submenu = this->*menus.at(entry.name) = Named(menu->addMenu(caption), entry.name);
+        Named(submenu->menuAction(), entry.name);
+        submenu->setEnabled(entry.enabled);
+        break;
+      }
+      case kxc2::MenuEntryKind::Separator:
+      case kxc2::MenuEntryKind::Item: {
+        QAction* action = this->*actions.at(entry.name) = Named(new QAction(caption, this), entry.name);
+        action->setSeparator(entry.kind == kxc2::MenuEntryKind::Separator);
+        QList<QKeySequence> keys;
+        for (const char* key : entry.keys)
+          if (key != nullptr) keys << QKeySequence(QString::fromLatin1(key), QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        action->setCheckable(entry.checkable);
+        action->setEnabled(entry.enabled);
+        menu->addAction(action);
+        break;
+      }
+    }
+  }
   ZoomIn1->setChecked(true);
-
-  View1 = Named(MainMenu1->addMenu("&View"), "View1");
-  ArtworkPreview1 = item(View1, "ArtworkPreview1", "&Artwork Preview", false);
-  // Not a typed character: those go to the road keys first.
-  ArtworkPreview1->setShortcut(Qt::Key_F9);
-  MapBounds1 = item(View1, "MapBounds1", "&Map Bounds", true);
-  MapBounds1->setCheckable(true);
-
-  Help1 = Named(MainMenu1->addMenu("&Help"), "Help1");
-  KeysAndMouse1 = item(Help1, "KeysAndMouse1", "&Keys and Mouse", true);
-  About1 = item(Help1, "About1", "&About", true);
+  buildHistory();
 }
 
 void TForm1::buildHeader(QWidget* client) {
@@ -595,21 +592,7 @@ void TForm1::KeysAndMouse1Click() {
 
 // ---- The Edit menu's history items; the editor's changes as signals --
 
-void TForm1::buildHistory(QMenu* menu) {
-  Undo1 = new QAction(this);
-  Undo1->setObjectName(QStringLiteral("Undo1"));
-  Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  Redo1 = new QAction(this);
-  Redo1->setObjectName(QStringLiteral("Redo1"));
-  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  FillArea1 = new QAction(QStringLiteral("&Fill Area"), this);
-  FillArea1->setObjectName(QStringLiteral("FillArea1"));
-  FillArea1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  FillArea1->setEnabled(false);  // until New or Open brings a map
-  N3 = new QAction(this);
-  N3->setObjectName(QStringLiteral("N3"));
-  N3->setSeparator(true);
-  menu->addActions({Undo1, Redo1, FillArea1, N3});
+void TForm1::buildHistory() {
   connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
   connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
 

@@ -250,6 +250,6 @@ class TForm1 : public QMainWindow {
   std::optional<kxc2::EditorSnapshot> shown_;  // the snapshot the widgets show
   kxc2::EditorSnapshot next_;                  // filled anew on each change
 
-  // The Edit menu's history items; the editor's changes as signals.
-  void buildHistory(QMenu* menu);
+  // The Edit menu's history commands; the editor's changes as signals.
+  void buildHistory();
 };

@@ -7,32 +7,10 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include "editing/menu_table.h"
+
 namespace kxc2 {
 namespace {
-
-struct Gesture {
-  const char* keys;
-  const char* does;
-};
-
-constexpr Gesture kMapGestures[] = {
-    {"Left click", "Paint the hex with the list's terrain (\"LMB sets terrain\" ticked); "
-                   "painting Ocean clears its roads. Unticked: select the hex and pick up its terrain"},
-    {"Left drag", "Paint every hex the pointer crosses, as one step to undo"},
-    {"Shift + left click", "Fill the connected area of the clicked hex's terrain with the list's terrain"},
-    {"Right click", "Select the hex and pick up its terrain and roads"},
-    {"Middle click", "Select the hex"},
-    {"W  E  R", "Road to the upper left, up, the upper right of the selected hex (on or off)"},
-    {"S  D  F", "Road to the lower left, down, the lower right of the selected hex (on or off)"},
-    {"Scroll bars", "Move the close-up over the map"},
-    {"Drop a .map file", "Open it"},
-    {"Alt + underlined letter", "Open that menu; the underlined letter of an item then chooses it"},
-};
-
-constexpr Gesture kPreviewGestures[] = {
-    {"Left click", "Select that hex in the editor"},
-    {"Wheel, arrow keys", "Scroll the picture"},
-};
 
 QString Row(const QString& keys, const QString& does) {
   return QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(keys.toHtmlEscaped(), does.toHtmlEscaped());
@@ -61,10 +39,9 @@ QString MenuRows(const QList<QAction*>& actions, const QString& path) {
   return rows;
 }
 
-QString GestureRows(const Gesture* begin, const Gesture* end) {
+QString GestureRows(const std::vector<KeyRow>& gestures) {
   QString rows;
-  for (const Gesture* gesture = begin; gesture != end; ++gesture)
-    rows += Row(QString::fromUtf8(gesture->keys), QString::fromUtf8(gesture->does));
+  for (const KeyRow& gesture : gestures) rows += Row(QString::fromStdString(gesture.keys), QString::fromStdString(gesture.does));
   return rows;
 }
 
@@ -83,11 +60,10 @@ KeysWindow::KeysWindow(const QList<QAction*>& menus, QWidget* parent) : QWidget(
   setWindowTitle("Keys and Mouse");
   const QString rows =
       Heading("Menus") + MenuRows(menus, QString()) + Heading("Map view") +
-      GestureRows(std::begin(kMapGestures), std::end(kMapGestures)) + Heading("Artwork Preview") +
+      GestureRows(MapViewKeyRows()) + Heading("Artwork Preview") +
       Row(Keys(QKeySequence::keyBindings(QKeySequence::ZoomIn)), QStringLiteral("Zoom in")) +
       Row(Keys(QKeySequence::keyBindings(QKeySequence::ZoomOut)), QStringLiteral("Zoom out")) +
-      GestureRows(std::begin(kPreviewGestures), std::end(kPreviewGestures)) + Heading("Every window") +
-      Row(QStringLiteral("Esc"), QStringLiteral("Close Keys and Mouse, About or the Artwork Preview"));
+      GestureRows(PreviewKeyRows()) + Heading("Every window") + GestureRows({EscapeKeyRow()});
   List = new QLabel(QStringLiteral("<table cellspacing=0 cellpadding=4>%1</table>").arg(rows), this);
   List->setObjectName("List");
   List->setTextFormat(Qt::RichText);

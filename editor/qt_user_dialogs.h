@@ -3,14 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "editing/menu_table.h"
 #include "editor/user_dialogs.h"
 
 class QFileDialog;
 
 namespace kxc2 {
 
-// The title of notices and error boxes.
-inline constexpr const char* kApplicationTitle = "KxC2Map";
 
 // "KC2 Maps|*.map|KC2 Program|Korvex2.exe" as Qt's "KC2 Maps (*.map);;...".
 QStringList QtNameFilters(const QString& filterList);

@@ -3,8 +3,7 @@
 namespace kxc2 {
 
 QString ErrorBoxText(const QString& message) {
-  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
-  return message;
+  return QString::fromStdString(ErrorBoxText(message.toStdString()));
 }
 
 }  // namespace kxc2

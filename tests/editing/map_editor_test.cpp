@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/editing/scripted_shell.h"
-
+#include "core/map_file.h"
 #include "core/road_mask.h"
 #include "core/terrain.h"
 #include "editing/artwork_preview_model.h"
+#include "tests/editing/scripted_shell.h"
 #include "tests/support/temp_dir.h"
 
 namespace kxc2 {
@@ -100,6 +100,28 @@ TEST_F(MapEditorTest, APreviewClickSelectsTheHexAndShowsIt) {
     EXPECT_EQ((HexCoord{after.OriginColumn, after.OriginRow}), origin) << c.hex.column << "," << c.hex.row;
     EXPECT_EQ(after.ZoomedIn, c.zoomedIn);
   }
+}
+
+// A drop opens only one file, and only a .map one, whatever its case.
+TEST_F(MapEditorTest, ADropOpensOneMapFileOnly) {
+  MapDocument document;
+  document.header = {40, 30, 20};
+  for (const char* name : {"a.map", "b.MAP", "c.bmp"}) WriteMapFile(dir.file(name), document);
+  const struct {
+    std::vector<std::string> files;
+    std::string opened;
+  } cases[] = {
+      {{dir.file("a.map"), dir.file("b.MAP")}, ""},
+      {{dir.file("c.bmp")}, ""},
+      {{}, ""},
+      {{dir.file("b.MAP")}, dir.file("b.MAP")},
+  };
+  shell.confirmAnswers.assign(4, Answer::No);  // the open map goes unsaved
+  for (const auto& c : cases) {
+    editor.openDroppedFiles(c.files);
+    EXPECT_EQ(editor.fileName(), c.opened) << c.files.size();
+  }
+  EXPECT_EQ(editor.snapshot().header[0], "b - 30W x 20H - No. 40");
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "core/os_files.h"
+#include "tests/support/temp_dir.h"
+
 namespace kxc2 {
 namespace {
 
@@ -39,6 +42,20 @@ TEST(SettingsLocationTest, UserFolderAsTheToolkitGaveIt) {
   Set("HOME", home);
 }
 #endif
+
+// Beside the program when the file is there or the folder takes files, and
+// the check leaves nothing behind; else in the user's folder.
+TEST(SettingsLocationTest, PortableBesideTheProgramElseTheUsersFolder) {
+  test::TempDir dir;
+  const std::string program = dir.folder(), user = dir.file("user") + kPathSeparator;
+  const std::string missing = dir.file("gone") + kPathSeparator;
+  EXPECT_EQ(SettingsFilePath(program, user), program + "KXC2MAP.INI");
+  EXPECT_TRUE(test::ListFolder(dir.path()).empty());
+  EXPECT_EQ(SettingsFilePath(missing, user), user + "KXC2MAP.INI");
+  EXPECT_EQ(SettingsFilePath(missing, ""), missing + "KXC2MAP.INI");
+  test::WriteBytes(dir.file("KxC2Map.ini"), {});
+  EXPECT_EQ(SettingsFilePath(program, user), program + "KxC2Map.ini");
+}
 
 }  // namespace
 }  // namespace kxc2

@@ -11,6 +11,8 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include "editing/menu_table.h"
+
 #include "editor/Unit1.h"
 #include "editor/keys_window.h"
 #include "editor/Unit2.h"
@@ -233,6 +235,33 @@ TEST_F(MainWindowLayoutTest, MenuItemsInOrderWithTheirStartStates) {
   check(form.View1, {{"ArtworkPreview1", "Artwork Preview", false, false, "F9"},
                      {"MapBounds1", "Map Bounds", true, false}});
   check(form.Help1, {{"KeysAndMouse1", "Keys and Mouse", true, false}, {"About1", "About", true, false}});
+}
+
+// The Windows editor builds its menus from the core's table: the same captions,
+// keys and start states as here.
+TEST_F(MainWindowLayoutTest, MenusAreTheCoresMenuTable) {
+  for (const kxc2::MenuEntry& entry : kxc2::MainMenuEntries()) {
+    const QString name = QString::fromLatin1(entry.name);
+    if (entry.kind == kxc2::MenuEntryKind::Menu) {
+      const auto* menu = form.findChild<QMenu*>(name);
+      ASSERT_NE(menu, nullptr) << entry.name;
+      EXPECT_EQ(menu->title(), QString::fromLatin1(entry.caption));
+      continue;
+    }
+    QAction* action = nullptr;
+    for (QAction* candidate : form.findChildren<QAction*>(name)) action = candidate;
+    if (entry.kind == kxc2::MenuEntryKind::Submenu) action = form.findChild<QMenu*>(name)->menuAction();
+    ASSERT_NE(action, nullptr) << entry.name;
+    EXPECT_EQ(action->isSeparator(), entry.kind == kxc2::MenuEntryKind::Separator) << entry.name;
+    if (entry.kind == kxc2::MenuEntryKind::Separator) continue;
+    EXPECT_EQ(action->text(), QString::fromLatin1(entry.caption));
+    QList<QKeySequence> keys;
+    for (const char* key : entry.keys)
+      if (key != nullptr) keys << QKeySequence(QString::fromLatin1(key), QKeySequence::PortableText);
+    EXPECT_EQ(action->shortcuts(), keys) << entry.name;
+    EXPECT_EQ(action->isCheckable(), entry.checkable) << entry.name;
+    EXPECT_EQ(action->isEnabled(), entry.enabled) << entry.name;
+  }
 }
 
 // Every shortcut of every action is listed, so a new one cannot be left out.

@@ -6,12 +6,20 @@
 set -eu
 mode=$1 state=$2 wine=$3 wineserver=$4
 home=$( [ "$mode" = setup ] && mktemp -d "${TMPDIR:-/tmp}/kxc2-wine-XXXXXX" || cat "$state")
-export WINEPREFIX="$home/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME="$home" LANG=C.UTF-8
+export WINEPREFIX="$home/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" HOME="$home" LANG=C.UTF-8
 case $mode in
   setup)
     echo "$home" > "$state"
-    mkdir "$WINEPREFIX"
+    # Wine's own fonts before the prefix is made, or it does not load them and
+    # windows take whatever the host has. Windows appear without a window
+    # manager; a crash ends the program, no debugger waits.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2> /dev/null || true
     "$wine" wineboot --init
+    printf '%s\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Times New Roman"="Liberation Serif"' > "$home/settings.reg"
+    (cd "$home" && "$wine" regedit /S settings.reg)
     "$wineserver" -w
     # Its output goes nowhere, or ctest would wait for the server to end.
     "$wineserver" -p < /dev/null > /dev/null 2>&1 ;;
