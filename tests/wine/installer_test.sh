@@ -19,7 +19,11 @@ if ! grep -q CPACK_KXC2_EDITOR "$win64/CPackConfig.cmake"; then
   packing+=(-D CPACK_KXC2_EDITOR=ON -D "CPACK_INSTALL_SCRIPTS=$work/stand_in.cmake")
 fi
 (cd "$win64" && "$cpack" "${packing[@]}") > "$work/out" 2>&1 || { cat "$work/out"; fail cpack; }
-mkdir "$WINEPREFIX" && wine_out wineboot --init > /dev/null && "$wineserver" -w && wine_out "$work/$kit-setup.exe" /S > /dev/null
+# Wine's fonts before the prefix, or windows take whatever the host has; no window manager.
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" && cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2> /dev/null || true
+printf '%s\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' > "$work/settings.reg"
+wine_out wineboot --init > /dev/null && wine_out regedit /S "$work/settings.reg" && "$wineserver" -w
+wine_out "$work/$kit-setup.exe" /S > /dev/null
 folder=$WINEPREFIX/drive_c/Program\ Files/KxC2\ Map\ Kit
 menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/KxC2\ Map\ Kit
 files=$'KxC2Map.exe\nKxC2Run.exe\nREADME.txt\nkxc2tool.exe\nsamples/coast44x39.map\nsamples/valley20x15.map'
@@ -49,9 +53,15 @@ if [ -e "$work/KxC2Map.exe" ]; then
   wine_out start /wait 'C:\My Maps\coast44x39.map' > /dev/null
   expect "editor's command line" "$(cat "$WINEPREFIX/drive_c/command-line.txt")" '"C:\Program Files\KxC2 Map Kit\KxC2Map.exe" "C:\My Maps\coast44x39.map"'
 else
-  timeout 60 xvfb-run -a sh -c '"$1" start "C:\My Maps\coast44x39.map" > /dev/null 2>&1 < /dev/null &&
-    xdotool search --sync --classname kxc2map.exe > /dev/null' sh "$wine" || fail "no editor window from a .map"
-  "$wineserver" -k && "$wineserver" -w
+  # The editor names the map it opened in its recent maps, kept in a settings file beside it.
+  settings=$folder/KXC2MAP.INI
+  printf '[Locations]\r\nKC2=C:\\\r\n' > "$settings"
+  # A server started without a display would keep its windows off the screen.
+  "$wineserver" -w
+  timeout 60 xvfb-run -a sh -c '"$1" start "C:\My Maps\coast44x39.map" > /dev/null 2>&1 < /dev/null
+    until grep -q "^File1=" "$2"; do sleep 0.2; done' sh "$wine" "$settings" || fail "the editor opened no map"
+  expect "map the editor opened" "$(grep '^File1=' "$settings" | tr -d '\r')" 'File1=C:\My Maps\coast44x39.map'
+  "$wineserver" -k; "$wineserver" -w; rm "$settings"
 fi
 # The uninstaller goes on from a copy in TEMP: wait for the prefix to idle.
 wine_out 'C:\Program Files\KxC2 Map Kit\Uninstall.exe' /S > /dev/null
