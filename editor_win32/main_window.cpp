@@ -112,8 +112,6 @@ std::wstring MenuText(const MenuEntry& entry, std::string_view caption) {
   return text;
 }
 
-MainWindow* WindowOf(HWND window) { return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
-
 }  // namespace
 
 MainWindow::MainWindow(const std::string& programFolder)
@@ -562,12 +560,8 @@ void MainWindow::menuCommand(std::string_view name) {
 // ---- Window procedures -----------------------------------------------------
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(self));
-  }
-  MainWindow* self = WindowOf(window);
+  MainWindow* self = WindowObject<MainWindow>(window, message, lParam);
+  if (message == WM_NCCREATE && self != nullptr) self->window_ = window;
   return self != nullptr ? self->handleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -652,10 +646,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MainWindow::ImageProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    SetWindowLongPtrW(window, GWLP_USERDATA,
-                      LONG_PTR(static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)));
-  MainWindow* self = WindowOf(window);
+  MainWindow* self = WindowObject<MainWindow>(window, message, lParam);
   if (self == nullptr || self->image_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   return self->handleImageMessage(message, wParam, lParam);
 }

@@ -701,12 +701,8 @@ bool PreviewWindow::handleShortcut(const MSG& message) {
 }
 
 LRESULT CALLBACK PreviewWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* preview = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    preview = static_cast<PreviewWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    preview->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(preview));
-  }
+  auto* preview = WindowObject<PreviewWindow>(window, message, lParam);
+  if (message == WM_NCCREATE && preview != nullptr) preview->window_ = window;
   if (preview == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -717,12 +713,8 @@ LRESULT CALLBACK PreviewWindow::WindowProc(HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT CALLBACK PreviewWindow::PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* preview = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrW(pane, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    preview = static_cast<PreviewWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    preview->pane_ = pane;
-    SetWindowLongPtrW(pane, GWLP_USERDATA, LONG_PTR(preview));
-  }
+  auto* preview = WindowObject<PreviewWindow>(pane, message, lParam);
+  if (message == WM_NCCREATE && preview != nullptr) preview->pane_ = pane;
   if (preview == nullptr || message == WM_NCCREATE || message == WM_NCDESTROY)
     return DefWindowProcW(pane, message, wParam, lParam);
   return preview->onPaneMessage(message, wParam, lParam);

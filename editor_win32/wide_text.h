@@ -24,6 +24,16 @@ inline std::string Narrow(std::wstring_view wide) {
   return utf8;
 }
 
+// The object a window procedure serves, handed to CreateWindowExW as its
+// last argument and kept in the window from WM_NCCREATE on.
+template <typename T>
+T* WindowObject(HWND window, UINT message, LPARAM lParam) {
+  if (message != WM_NCCREATE) return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* object = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+  SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(object));
+  return object;
+}
+
 // Every position is the Qt layout's at 96 DPI.
 inline int Scaled(int pixelsAt96, UINT dpi) { return MulDiv(pixelsAt96, int(dpi), 96); }
 
