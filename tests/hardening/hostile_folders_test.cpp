@@ -354,18 +354,6 @@ TEST_F(HostileDocument, OpenOfWhatIsNoMapFileFailsAndChangesNothing) {
   EXPECT_EQ(Tree(scenario()), (Names{"Boucle.map@", "Dossier.map/", "Nulle part.map@"}));
 }
 
-TEST_F(HostileDocument, SaveThroughAFileFailsAndKeepsTheCaption) {
-  editor->New1Click();
-  File(gamePath() / "afile");
-  okParameters(45, 20, 15);
-  chooseSave(gameFolder() + "afile/x.map");
-  editor->SaveAs1Click();
-  EXPECT_EQ(Joined(shell.errors), "Invalid filename");
-  EXPECT_EQ(shot().header[0], "Untitled - 44W x 39H - No. ??");
-  EXPECT_EQ(editor->document().header, (MapHeader{45, 20, 15}));
-  EXPECT_EQ(ReadBytes(gamePath() / "afile"), Bytes("keep"));
-}
-
 // A link that loops is replaced by the saved file, as any old file is; the
 // loop is not followed.
 TEST_F(HostileDocument, SaveOverALinkThatLoopsWritesTheFile) {
