@@ -63,10 +63,8 @@ TEST_P(SettingsLocationTest, BesideTheProgramWhenThereOrWritable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SettingsLocationTest,
-    ::testing::Values(LocationCase{"WritableNoFile", true, false, false, true},
-                      LocationCase{"WritableFileBeside", true, true, false, true},
-                      LocationCase{"WritableUserFileIgnored", true, false, true, true},
-                      LocationCase{"WritableBothFiles", true, true, true, true},
+    // A writable folder without a file: tests/editing/settings_location_test.cpp.
+    ::testing::Values(LocationCase{"WritableUserFileIgnored", true, false, true, true},
                       LocationCase{"ReadOnlyNoFile", false, false, false, false},
                       LocationCase{"ReadOnlyFileBeside", false, true, false, true},
                       LocationCase{"ReadOnlyUserFile", false, false, true, false},
