@@ -82,6 +82,26 @@ TEST(PreviewModelTest, ChangedHexesRepaintToAFreshPaintAndAResizeRepaintsWhole) 
   EXPECT_EQ(model.exportFileName(57), "Map57 summer.png");
 }
 
+// Each edit repaints only what its hex touches, yet the picture stays a fresh
+// paint: terrain beside rivers, roads and ocean, roads added, and clearing them.
+TEST(PreviewModelTest, EditsBesideRiversRoadsAndOceanRepaintToAFreshPaint) {
+  ArtworkPreviewModel model([](bool winter) { return BuiltinTileSet(winter); });
+  MapDocument document{{45, 44, 39}, {}};
+  test::FillBusyMap(document.grid);
+  model.repaintWhole(document);
+  const struct {
+    int column, row, terrain, roads;  // -1: left as it is
+  } edits[] = {{4, 3, kRiver, -1}, {5, 3, kStream, -1}, {5, 4, kRiver, -1}, {4, 3, kClear, -1}, {7, 5, -1, 0b1},
+               {7, 5, -1, 0b1001}, {7, 5, -1, 0b1011}, {7, 5, kOcean, -1}, {0, 0, kImpassableRiver, 0}};
+  for (const auto& e : edits) {
+    if (e.terrain >= 0) document.grid.setTerrain(e.column, e.row, e.terrain);
+    if (e.roads >= 0) document.grid.setRoadMask(e.column, e.row, e.roads);
+    ASSERT_TRUE(model.repaintHexes(document, {{e.column, e.row}}));
+    EXPECT_EQ(model.picture(), PaintMapPicture(document.grid, 44, 39, BuiltinTileSet(false), model.variants()))
+        << e.column << "," << e.row << " " << e.terrain << " " << e.roads;
+  }
+}
+
 TEST(PreviewModelTest, ATileSetNotLoadedLeavesNoPictureAndSaysWhy) {
   ArtworkPreviewModel model([](bool) -> TileSet { throw std::runtime_error("Cannot read tiles"); });
   EXPECT_EQ(model.repaintWhole(MapDocument{{45, 16, 11}, {}}), "Cannot read tiles");

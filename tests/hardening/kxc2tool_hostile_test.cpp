@@ -60,32 +60,21 @@ class ToolHostile : public ::testing::Test {
   std::string gameName = "game";
 };
 
-TEST_F(ToolHostile, PaintIntoAUserBMPThatIsNoFolder) {
-  struct Case {
-    const char* name;
-    void (*setup)(const fs::path& userBmp);
-  } cases[] = {
-      {"file", [](const fs::path& p) { File(p); }},
-      {"loop", [](const fs::path& p) { Link(p, "UserBMP"); }},
-      {"dangling", [](const fs::path& p) { Link(p, "gone"); }},
-  };
-  for (const Case& c : cases) {
-    fs::remove_all(game());
-    fs::create_directories(game());
-    c.setup(game() / "UserBMP");
-    const ToolResult run = paint(gameArg());
-    EXPECT_EQ(run.exitCode, 1) << c.name;
-    EXPECT_EQ(run.out, "") << c.name;
-    EXPECT_EQ(run.err, "kxc2tool: Cannot create file " + gameArg() + "/UserBMP/Map4500.bmp\n") << c.name;
-    EXPECT_EQ(Tree(game()), Names{"UserBMP" + std::string(c.name == std::string("file") ? "" : "@")}) << c.name;
-  }
+// What the paint functions make of a UserBMP that is a link or a loop: the
+// editor's hostile-folder tests; here how the program reports a failure.
+TEST_F(ToolHostile, PaintIntoAUserBMPThatIsAFile) {
+  File(game() / "UserBMP");
+  const ToolResult run = paint(gameArg());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "kxc2tool: Cannot create file " + gameArg() + "/UserBMP/Map4500.bmp\n");
+  EXPECT_EQ(Tree(game()), Names{"UserBMP"});
 }
 
 TEST_F(ToolHostile, PaintWithHostileInputs) {
   fs::create_directories(game() / "UserBMP");
   fs::create_directory(dir.path() / "tiles.bmp");
   fs::create_directory(dir.path() / "folder.map");
-  Link(dir.path() / "loop.map", "loop.map");
   struct Case {
     Names args;
     std::string err;
@@ -94,12 +83,6 @@ TEST_F(ToolHostile, PaintWithHostileInputs) {
        "kxc2tool: Cannot open file " + dir.file("tiles.bmp") + "\n"},
       {{"paint", dir.file("folder.map"), "--game-folder", gameArg()},
        "kxc2tool: " + dir.file("folder.map") + ": Invalid filename\n"},
-      {{"paint", dir.file("loop.map"), "--game-folder", gameArg()},
-       "kxc2tool: " + dir.file("loop.map") + ": Invalid filename\n"},
-      {{"paint", mapFile(), "--game-folder", dir.file("gone")},
-       "kxc2tool: Cannot create file " + dir.file("gone") + "/UserBMP/Map4500.bmp\n"},
-      {{"paint", mapFile(), "--game-folder", mapFile()},
-       "kxc2tool: Cannot create file " + mapFile() + "/UserBMP/Map4500.bmp\n"},
   };
   for (const Case& c : cases) {
     const ToolResult run = RunTool(c.args);
@@ -108,7 +91,6 @@ TEST_F(ToolHostile, PaintWithHostileInputs) {
     EXPECT_EQ(run.out, "");
   }
   EXPECT_EQ(Tree(game()), Names{"UserBMP/"});
-  EXPECT_FALSE(fs::exists(dir.path() / "gone"));
 }
 
 TEST_F(ToolHostile, PaintAndShpInAFolderWithSpacesAndAccents) {
@@ -148,27 +130,24 @@ TEST_F(ToolHostile, ShpIntoAUserMapThatIsNoFolder) {
 
 TEST_F(ToolHostile, ShpWithHostileInputs) {
   fs::create_directories(game() / "UserMap");
+  // Inputs that are links or loops: the editor's hostile-folder tests.
   fs::create_directory(dir.path() / "Map4502.bmp");
-  Link(dir.path() / "Map4503.bmp", "Map4503.bmp");
-  for (const char* name : {"Map4502.bmp", "Map4503.bmp"}) {
-    const ToolResult run = shp(gameArg(), {bitmap("Map4500.bmp"), bitmap(name)});
-    EXPECT_EQ(run.exitCode, 1) << name;
-    EXPECT_EQ(run.out, gameArg() + "/UserMap/Map4500.shp\n") << name;
-    EXPECT_EQ(run.err, "kxc2tool: Cannot open file " + bitmap(name) + "\n");
-  }
+  const ToolResult failed = shp(gameArg(), {bitmap("Map4500.bmp"), bitmap("Map4502.bmp")});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_EQ(failed.out, gameArg() + "/UserMap/Map4500.shp\n");
+  EXPECT_EQ(failed.err, "kxc2tool: Cannot open file " + bitmap("Map4502.bmp") + "\n");
   EXPECT_EQ(Tree(game() / "UserMap"), Names{"Map4500.shp"});
   const ToolResult run = shp(dir.file("gone"), {bitmap("Map4500.bmp")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "kxc2tool: game folder " + dir.file("gone") + " is not a folder\n");
 }
 
-// A pipe where a file is expected is refused at once instead of waited on.
+// A pipe where a file is expected is refused at once instead of waited on
+// (pipes as tile set and bitmap: the editor's hostile-folder tests).
 TEST_F(ToolHostile, PipesAreRefusedAtOnce) {
   fs::create_directories(game() / "UserBMP");
   fs::create_directories(game() / "UserMap");
   const PipeWithWatchdog mapPipe(dir.path() / "tube.map");
-  const PipeWithWatchdog bitmapPipe(dir.path() / "Map4502.bmp");
-  const PipeWithWatchdog tilesPipe(dir.path() / "tiles.bmp");
   struct Case {
     Names args;
     std::string err;
@@ -176,10 +155,6 @@ TEST_F(ToolHostile, PipesAreRefusedAtOnce) {
       {{"info", dir.file("tube.map")}, "kxc2tool: " + dir.file("tube.map") + ": Invalid filename\n"},
       {{"paint", dir.file("tube.map"), "--game-folder", gameArg()},
        "kxc2tool: " + dir.file("tube.map") + ": Invalid filename\n"},
-      {{"paint", mapFile(), "--game-folder", gameArg(), "--tiles", dir.file("tiles.bmp")},
-       "kxc2tool: Cannot open file " + dir.file("tiles.bmp") + "\n"},
-      {{"shp", dir.file("Map4502.bmp"), "--game-folder", gameArg()},
-       "kxc2tool: Cannot open file " + dir.file("Map4502.bmp") + "\n"},
   };
   for (const Case& c : cases) {
     const ToolResult run = RunTool(c.args);
@@ -187,8 +162,6 @@ TEST_F(ToolHostile, PipesAreRefusedAtOnce) {
     EXPECT_EQ(run.err, c.err);
   }
   EXPECT_FALSE(mapPipe.hung());
-  EXPECT_FALSE(bitmapPipe.hung());
-  EXPECT_FALSE(tilesPipe.hung());
   EXPECT_EQ(Tree(game()), (Names{"UserBMP/", "UserMap/"}));
 }
 

@@ -1,14 +1,13 @@
 // Where KXC2MAP.INI is read and written when the program's folder may not be
 // written, as under /usr/bin. Each case runs as "nobody", for whom a
 // read-only folder really is read-only.
-#include <QString>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
-#include "editor/Unit2.h"
 #include "editing/settings_location.h"
-#include "tests/hardening/editor_fixture.h"
+#include "tests/hardening/command_faults.h"
 #include "tests/hardening/fault_support.h"
 
 namespace kxc2::test {
@@ -18,9 +17,9 @@ namespace fs = std::filesystem;
 
 const std::string kNoGame = "[Locations]\r\nKC2=/nowhere/\r\n";
 
-class SettingsFoldersTest : public EditorFaultTest {
+class SettingsFoldersTest : public FaultTest {
  protected:
-  fs::path configPath() const { return root.path() / "config"; }
+  fs::path configPath() const { return root() / "config"; }
   fs::path userPath() const { return configPath() / "KxC2Map"; }
   std::string userFolder() const { return userPath().string() + "/"; }
 
@@ -64,10 +63,8 @@ TEST_P(SettingsLocationTest, BesideTheProgramWhenThereOrWritable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, SettingsLocationTest,
-    ::testing::Values(LocationCase{"WritableNoFile", true, false, false, true},
-                      LocationCase{"WritableFileBeside", true, true, false, true},
-                      LocationCase{"WritableUserFileIgnored", true, false, true, true},
-                      LocationCase{"WritableBothFiles", true, true, true, true},
+    // A writable folder without a file: tests/editing/settings_location_test.cpp.
+    ::testing::Values(LocationCase{"WritableUserFileIgnored", true, false, true, true},
                       LocationCase{"ReadOnlyNoFile", false, false, false, false},
                       LocationCase{"ReadOnlyFileBeside", false, true, false, true},
                       LocationCase{"ReadOnlyUserFile", false, false, true, false},
@@ -98,18 +95,18 @@ TEST_F(SettingsFoldersTest, InstalledEditorRemembersTheGameInTheUserFolder) {
   ChildReport report;
   const auto startAsNobody = [&](const std::string& run) {
     return AsNobody([&] {
-      qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(configPath().string()));
+      setenv("XDG_CONFIG_HOME", configPath().c_str(), 1);
       start();
-      report.put({{"user folder", form->UserFolder().toStdString()},
-                  {"game folder", form->GameFolder().toStdString()},
-                  {"asked", std::to_string(dialogs.openShown.size())}},
+      report.put({{"user folder", editor->userFolder()},
+                  {"game folder", editor->gameFolder()},
+                  {"asked", std::to_string(shell.openShown.size())}},
                  run);
       return 0;
     });
   };
   choose({gameFolder() + "Korvex2.exe"});
   ASSERT_EQ(startAsNobody("first "), 0);
-  dialogs.openChoices.clear();
+  shell.openChoices.clear();
   ASSERT_EQ(startAsNobody("second "), 0);
 
   auto seen = report.values();
