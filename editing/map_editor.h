@@ -43,6 +43,10 @@ struct EditorSnapshot {
 
 enum class MouseButton { Left, Right, Middle, Other };
 
+// What a drop opens: one file, named .map in any case. A window that cannot
+// name a dropped item locally passes "" for it.
+bool IsOneMapFile(const std::vector<std::string>& files);
+
 // The entries of OpenDialog1's filter list, counted from 1 as the dialog does.
 inline constexpr int kMapsFilter = 1;
 inline constexpr int kBitmapsFilter = 2;

@@ -199,8 +199,12 @@ void MapEditor::openNamedMap(const std::string& fileName) {
   openMapFile(fileName);
 }
 
+bool IsOneMapFile(const std::vector<std::string>& files) {
+  return files.size() == 1 && AsciiUpper(files.front()).ends_with(".MAP");
+}
+
 void MapEditor::openDroppedFiles(const std::vector<std::string>& files) {
-  if (files.size() == 1 && AsciiUpper(files.front()).ends_with(".MAP")) openNamedMap(files.front());
+  if (IsOneMapFile(files)) openNamedMap(files.front());
 }
 
 void MapEditor::openRecentMap(const std::string& fileName) {

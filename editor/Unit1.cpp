@@ -96,6 +96,9 @@ TForm1::TForm1(kxc2::UserDialogs& dialogs, const QString& programFolder, QWidget
       document_(editor_->document()),
       view_(editor_->viewState()) {
   buildLayout();
+  // Both belong to the main window, so they end with it.
+  Form2 = new TForm2(this);
+  Form3 = new TForm3(this);
   connectHandlers();
   applySnapshot();
   FormCreate();
@@ -522,15 +525,7 @@ void TForm1::FormCreate() {
   editor_->offerRecoveryCopies();
 }
 
-TForm2& TForm1::parametersDialog() {
-  if (!Form2) Form2 = new TForm2(this);
-  return *Form2;
-}
-
-TForm3& TForm1::aboutWindow() {
-  if (!Form3) Form3 = new TForm3(this);
-  return *Form3;
-}
+TForm2& TForm1::parametersDialog() { return *Form2; }
 
 // ---- The editor's commands ------------------------------------------------
 
@@ -546,26 +541,25 @@ void TForm1::WriteSHPs1Click() { editor_->WriteSHPs1Click(); }
 
 namespace {
 
-// The one local .map file of a drag, or nothing.
-QString DroppedMap(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
-  const QUrl url = data->urls().front();
-  if (!url.isLocalFile()) return {};
-  const QString path = url.toLocalFile();
-  return path.endsWith(QLatin1String(".map"), Qt::CaseInsensitive) ? path : QString();
+// A drag's items as local paths; "" for any other.
+std::vector<std::string> DroppedFiles(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) files.push_back(url.isLocalFile() ? url.toLocalFile().toStdString() : std::string());
+  return files;
 }
 
 }  // namespace
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedMap(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (kxc2::IsOneMapFile(DroppedFiles(event->mimeData()))) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  const QString fileName = DroppedMap(event->mimeData());
-  if (fileName.isEmpty()) return;
+  const std::vector<std::string> files = DroppedFiles(event->mimeData());
+  if (!kxc2::IsOneMapFile(files)) return;
   event->acceptProposedAction();
-  openNamedMap(fileName);
+  editor_->openDroppedFiles(files);
 }
 
 void TForm1::showRecentMaps(const std::vector<std::string>& paths) {
@@ -583,7 +577,7 @@ void TForm1::showRecentMaps(const std::vector<std::string>& paths) {
 
 void TForm1::Exit1Click() { close(); }
 
-void TForm1::About1Click() { aboutWindow().showAbout(); }
+void TForm1::About1Click() { Form3->showAbout(); }
 
 void TForm1::KeysAndMouse1Click() {
   if (!keysWindow_) keysWindow_ = new kxc2::KeysWindow(MainMenu1->actions(), this);

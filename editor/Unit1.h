@@ -243,7 +243,6 @@ class TForm1 : public QMainWindow {
   QString UserFolder() const { return QString::fromStdString(editor_->userFolder()); }
 
  private:
-  TForm3& aboutWindow();
   kxc2::KeysWindow* keysWindow_ = nullptr;
   // File > Recent Maps, rebuilt when the editor's list changes.
   void showRecentMaps(const std::vector<std::string>& paths);

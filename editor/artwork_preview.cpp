@@ -296,7 +296,7 @@ void ArtworkPreview::showOutlines() {
 
 int ArtworkPreview::pieceMapNumber() const {
   return PieceMapNumber(editor_.document().header, editor_.isUntitled(),
-                        editor_.Form2 != nullptr ? std::optional(editor_.Form2->SEMapno->value()) : std::nullopt);
+                        std::optional(editor_.Form2->SEMapno->value()));
 }
 
 void ArtworkPreview::selectInEditor(QPoint picturePixel) {

@@ -3,8 +3,6 @@
 #include <QTimer>
 
 #include "editor/Unit1.h"
-#include "editor/Unit2.h"
-#include "editor/Unit3.h"
 #include "editor/qt_user_dialogs.h"
 #include "export/memory_reuse.h"
 
@@ -16,9 +14,6 @@ int main(int argc, char** argv) {
   kxc2::QtUserDialogs dialogs;
   // Creating the main window runs FormCreate: settings, game folder, view state.
   TForm1 form1(dialogs, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-  // Both belong to the main window, so they end with it.
-  form1.Form2 = new TForm2(&form1);
-  form1.Form3 = new TForm3(&form1);
 
   form1.show();
   // A map named on the command line (or by the desktop) opens once the

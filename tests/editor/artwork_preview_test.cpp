@@ -34,7 +34,6 @@ class PreviewTest : public ::testing::Test {
     const std::string ini = "[Locations]\r\nKC2=" + game_.folder() + "\r\n";
     test::WriteBytes(program_.path() / "KXC2MAP.INI", std::vector<std::uint8_t>(ini.begin(), ini.end()));
     form_ = std::make_unique<TForm1>(dialogs_, QString::fromStdString(program_.folder()));
-    form_->Form2 = new TForm2(form_.get());
     form_->New1->trigger();
   }
   ArtworkPreview& open() {

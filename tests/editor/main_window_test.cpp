@@ -328,7 +328,6 @@ TEST_F(MainWindowTest, TheShellAsksThroughTheDialogs) {
 }
 
 TEST_F(MainWindowTest, ExitAsksThroughTheCloseRequestAndAboutIsModeless) {
-  form->Form3 = new TForm3(form.get());
   form->About1Click();
   form->About1Click();
   EXPECT_EQ(form->findChildren<TForm3*>().size(), 1);
