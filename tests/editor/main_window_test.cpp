@@ -296,10 +296,8 @@ TEST_F(MainWindowTest, TheShellAsksThroughTheDialogs) {
   EXPECT_TRUE(form->parametersDialog().Terrtype->isEnabled());
   ASSERT_EQ(dialogs.saveShown.size(), 1u);
   const FileDialogState& shown = dialogs.saveShown[0];
-  EXPECT_EQ(shown.title, "Save KC2 Map Description");
-  EXPECT_EQ(shown.filter, "KC2 Maps|*.map");
-  EXPECT_EQ(shown.initialFolder, QString::fromStdString(game.folder() + "scenario"));
-  EXPECT_TRUE(shown.overwritePrompt && shown.defaultExtension == "map" && shown.fileName.isEmpty());
+  // The dialog's other settings: editor_commands_test (SaveDialogProposes...), qt_user_dialogs_test.
+  EXPECT_TRUE(shown.title == "Save KC2 Map Description" && shown.fileName.isEmpty());
   EXPECT_EQ(test::ReadBytes(game.file("m.map")).at(0), 77);
   EXPECT_EQ(form->headerSection(0), "m - 44W x 39H - No. 77");
 
@@ -324,7 +322,6 @@ TEST_F(MainWindowTest, TheShellAsksThroughTheDialogs) {
   dialogs.confirmAnswers.push_back(Answer::No);
   form->Open1->trigger();
   EXPECT_EQ(dialogs.errors, QStringList{"File not found"});
-  EXPECT_EQ(dialogs.openShown.at(0).title, "Open KC2 map description");
 }
 
 TEST_F(MainWindowTest, ExitAsksThroughTheCloseRequestAndAboutIsModeless) {
