@@ -90,6 +90,9 @@ class MapEditor {
   void MapImageMouseMove(Point position);
   void MapImageMouseUp(MouseButton button, Point position);
   void MapImageMouseLeave();
+  // Another window took the pointer mid-drag: the stroke ends where it was,
+  // as a release there would end it.
+  void MapImageCaptureLost() { endStroke(); }
   // The road boxes into the selected hex.
   void PlaceRoads2();
   // A road key toggles its box; any character writes the boxes.

@@ -668,8 +668,12 @@ LRESULT MainWindow::handleImageMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
+      // The release first: giving the capture back ends a stroke still under way.
       editor_->MapImageMouseUp(ButtonOf(message), picturePoint(lParam));
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      editor_->MapImageCaptureLost();
       return 0;
     case WM_MOUSEMOVE:
       if (!tracking_) {

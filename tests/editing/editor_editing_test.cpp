@@ -296,6 +296,20 @@ TEST_F(BusyMapTest, UndoDuringADragTakesTheWholeStroke) {
   EXPECT_FALSE(shot().undoEnabled);
 }
 
+// A drag whose pointer another window takes ends there; the next click paints.
+TEST_F(BusyMapTest, ALostPointerEndsTheDragWhereItWas) {
+  const MapGrid before = grid();
+  editor->setTerrain(kRiver);
+  editor->MapImageMouseDown(MouseButton::Left, false, centre(2, 2));
+  editor->MapImageMouseMove(centre(6, 4));
+  editor->MapImageCaptureLost();
+  editor->MapImageMouseMove(centre(9, 4));
+  EXPECT_EQ(std::tuple(grid().terrain(6, 4), grid().terrain(9, 4)), std::tuple(kRiver, before.terrain(9, 4)));
+  editor->MapImageMouseDown(MouseButton::Left, false, centre(9, 4));
+  click(MouseButton::Left, 9, 4);
+  EXPECT_EQ(grid().terrain(9, 4), kRiver);
+}
+
 TEST_F(BusyMapTest, ShiftPressFillsTheConnectedAreaAndRedrawsOnlyIt) {
   // A lake the busy map does not have: a ring of City around it.
   for (int column = 20; column <= 24; ++column)
