@@ -36,6 +36,8 @@ FileKind KindOf(const std::string& path);
 bool NameExists(const std::string& path);
 // Whether an existing file may be written; false sets errno.
 bool MayWrite(const std::string& path);
+// Whether new files may be made in the folder (which ends in a separator).
+bool FolderTakesNewFiles(const std::string& folder);
 
 // A descriptor for reading, or -1. Opening never waits (a pipe under the
 // name would otherwise hang the program).

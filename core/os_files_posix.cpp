@@ -30,6 +30,7 @@ bool NameExists(const std::string& path) {
 }
 
 bool MayWrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+bool FolderTakesNewFiles(const std::string& folder) { return MayWrite(folder); }
 
 int OpenForReading(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); }
 

@@ -97,6 +97,17 @@ bool MayWrite(const std::string& path) {
   return false;
 }
 
+// A folder's read-only flag says nothing about making files in it (Program
+// Files has none, yet refuses them): a file is made and removed.
+bool FolderTakesNewFiles(const std::string& folder) {
+  const std::string probe = folder + "kxc2-probe.tmp";
+  const int fd = CreateNewFile(probe);
+  if (fd < 0) return false;
+  CloseFile(fd);
+  RemoveFile(probe);
+  return true;
+}
+
 // A folder cannot be opened here at all; it is named as the POSIX build names it.
 int OpenForReading(const std::string& path) {
   const int fd = ::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);

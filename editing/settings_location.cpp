@@ -24,21 +24,6 @@ std::string TidyHome(const char* home) {
 }
 #endif
 
-// On Windows a folder's read-only flag says nothing about making files in
-// it (Program Files has none, yet refuses them): a file is made and removed.
-bool FolderTakesFiles(const std::string& folder) {
-#ifdef _WIN32
-  const std::string probe = folder + "KXC2MAP.INI.probe";
-  const int fd = CreateNewFile(probe);
-  if (fd < 0) return false;
-  CloseFile(fd);
-  RemoveFile(probe);
-  return true;
-#else
-  return MayWrite(folder);
-#endif
-}
-
 }  // namespace
 
 std::string UserBaseFolder(UserFolderKind kind) {
@@ -62,7 +47,7 @@ std::string UserConfigFolder(std::string_view application) {
 
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userFolder) {
   const std::string beside = ResolveNoCase(programFolder, kSettingsFileName);
-  if (userFolder.empty() || KindOf(beside) == FileKind::Regular || FolderTakesFiles(programFolder)) return beside;
+  if (userFolder.empty() || KindOf(beside) == FileKind::Regular || FolderTakesNewFiles(programFolder)) return beside;
   return ResolveNoCase(userFolder, kSettingsFileName);
 }
 

@@ -395,7 +395,6 @@ void MainWindow::applySnapshot() {
 
 void MainWindow::showRecentMaps(const std::vector<std::string>& paths) {
   while (GetMenuItemCount(recentMenu_) > 0) DeleteMenu(recentMenu_, 0, MF_BYPOSITION);
-  recentPaths_ = paths;
   for (size_t i = 0; i < paths.size(); ++i)
     AppendMenuW(recentMenu_, MF_STRING, kFirstRecentId + i, (L"&" + std::to_wstring(i + 1) + L"  " + Widen(paths[i])).c_str());
   const HMENU file = GetSubMenu(menu_, 0);
@@ -522,8 +521,10 @@ void MainWindow::dropFiles(HDROP drop) {
 }
 
 void MainWindow::command(WORD id, WORD code) {
-  if (id >= kFirstRecentId && id < kFirstRecentId + recentPaths_.size()) {
-    editor_->openRecentMap(recentPaths_[id - kFirstRecentId]);
+  if (shown_ && id >= kFirstRecentId && id < kFirstRecentId + shown_->recentMaps.size()) {
+    // A copy: opening changes the snapshot the name came from.
+    const std::string path = shown_->recentMaps[id - kFirstRecentId];
+    editor_->openRecentMap(path);
     return;
   }
   const auto entries = MainMenuEntries();

@@ -76,7 +76,6 @@ class MainWindow {
   } fonts_{};
   HBRUSH purple_ = nullptr;
   HBRUSH backdrop_ = nullptr;
-  std::vector<std::string> recentPaths_;
   std::optional<EditorSnapshot> shown_;
   EditorSnapshot next_;
   bool applying_ = false;

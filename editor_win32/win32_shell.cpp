@@ -51,8 +51,8 @@ std::wstring FilterPairs(const std::string& filter) {
 std::vector<std::string> ChosenFiles(const wchar_t* buffer) {
   std::vector<std::wstring> parts;
   for (const wchar_t* part = buffer; *part != L'\0'; part += parts.back().size() + 1) parts.emplace_back(part);
-  std::vector<std::string> files;
   if (parts.size() == 1) return {Narrow(parts.front())};
+  std::vector<std::string> files;
   for (std::size_t i = 1; i < parts.size(); ++i) files.push_back(Narrow(parts[0] + L'\\' + parts[i]));
   return files;
 }
@@ -68,7 +68,6 @@ Win32WindowThread::Win32WindowThread() {
   windowClass.lpszClassName = kThreadClass;
   RegisterClassExW(&windowClass);
   window_ = CreateWindowExW(0, kThreadClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, this);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, LONG_PTR(this));
 }
 
 Win32WindowThread::~Win32WindowThread() {
@@ -115,7 +114,7 @@ void Win32WindowThread::startTimer(UINT_PTR id, UINT milliseconds) { SetTimer(wi
 void Win32WindowThread::stopTimer(UINT_PTR id) { KillTimer(window_, id); }
 
 LRESULT CALLBACK Win32WindowThread::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* thread = reinterpret_cast<Win32WindowThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* thread = WindowObject<Win32WindowThread>(window, message, lParam);
   if (thread != nullptr && message == kRunPosted) {
     thread->runPosted();
     return 0;
